@@ -1,0 +1,7 @@
+#include "cli/render.h"
+
+namespace orvanta::cli {
+
+int renderMain(int, char**) { return 2; }
+
+} // namespace orvanta::cli

@@ -1,0 +1,50 @@
+#pragma once
+// The simulated 128 x 128 panel: the surface the drawing layer writes to, the colour
+// conversions between RGB565 and the surface's 24-bit words, and the display object
+// `tft` with its shared cursor and text settings.
+#include <cstdint>
+
+namespace orvanta {
+
+inline constexpr int32_t DISPLAY_SIZE = 128;
+
+// A 16-bit RGB565 colour carried in a signed 32-bit integer; only the low 16 bits count.
+using Color565 = int32_t;
+// The surface's colour word: red in bits 0-7, green 8-15, blue 16-23, bits 24-31 zero.
+using Rgb24 = uint32_t;
+
+struct Surface {
+    Rgb24 pixels[DISPLAY_SIZE * DISPLAY_SIZE] = {};
+    Rgb24 at(int32_t x, int32_t y) const { return pixels[y * DISPLAY_SIZE + x]; }
+};
+
+// The display object. All fields start at zero and nothing but the drawing and text
+// operations changes them: configuration loads never reset the cursor or text state.
+struct Tft {
+    int32_t cursorX = 0;
+    int32_t cursorY = 0;
+    int32_t textScaleX = 0;
+    int32_t textScaleY = 0;
+    int32_t textColor = 0;
+    int32_t textBgColor = 0;
+};
+extern Tft tft;
+
+Rgb24 color565ToRgb(int32_t colour);
+int32_t rgbToColor565(Rgb24 colour);
+
+// All later drawing goes to `surface`; with no target every drawing call does nothing.
+void setDrawTarget(Surface* surface);
+Surface* drawTarget();
+
+void plot(int32_t x, int32_t y, int32_t colour);
+void moveCursor(int32_t x, int32_t y);
+void setPixelWindow(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
+void pushPixel(int32_t colour);
+void clearDisplay(int32_t colour);
+void rotateDisplay(int32_t rotation);
+
+// Puts `tft` back to its program-start state (all zero).
+void resetDisplayState();
+
+} // namespace orvanta

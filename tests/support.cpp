@@ -1,0 +1,109 @@
+#include "tests/support.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "config/storage.h"
+#include "host/trace.h"
+#include "runtime/system.h"
+
+namespace orvanta::test {
+
+namespace {
+void captureTrace(void* context, const char* data, std::size_t length) {
+    static_cast<std::string*>(context)->append(data, length);
+}
+} // namespace
+
+void SystemTest::SetUp() {
+    resetSystem();
+    setTraceSink(captureTrace, &trace_);
+    setClock(&clock);
+    setDrawTarget(&surface);
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder = std::filesystem::temp_directory_path() /
+             ("orvanta-test-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" +
+              info->name());
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    setWorkingFolder(folder.string());
+}
+
+void SystemTest::TearDown() {
+    resetSystem();
+    setTraceSink(nullptr, nullptr);
+    setClock(nullptr);
+    setDrawTarget(nullptr);
+    setWorkingFolder("");
+    std::filesystem::remove_all(folder);
+}
+
+void SystemTest::writeFile(const std::string& name, const std::string& content) {
+    const std::filesystem::path path = folder / name;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+std::string SystemTest::takeTrace() {
+    std::string t;
+    t.swap(trace_);
+    return t;
+}
+
+int32_t SystemTest::pixel(int32_t x, int32_t y) const { return rgbToColor565(surface.at(x, y)); }
+
+std::string sourcePath(const std::string& relative) {
+    return std::string(ORVANTA_SOURCE_DIR) + "/" + relative;
+}
+
+std::string readWholeFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+::testing::AssertionResult matchesGolden(const RgbImage& image, const std::string& name) {
+    const std::string goldenPath = sourcePath("tests/golden/" + name + ".png");
+    const char* update = std::getenv("ORVANTA_UPDATE_GOLDEN");
+    if (update != nullptr && std::string(update) == "1") {
+        std::filesystem::create_directories(sourcePath("tests/golden"));
+        std::string error;
+        if (!writePng(goldenPath, image, &error)) return ::testing::AssertionFailure() << error;
+        return ::testing::AssertionSuccess();
+    }
+    RgbImage golden;
+    std::string error;
+    if (!readPng(goldenPath, &golden, &error))
+        return ::testing::AssertionFailure()
+               << "golden picture missing or unreadable: " << error
+               << " (run with ORVANTA_UPDATE_GOLDEN=1 to create it, then look at it)";
+    if (golden == image) return ::testing::AssertionSuccess();
+    const std::string outDir = std::string(ORVANTA_BINARY_DIR) + "/golden-mismatch";
+    std::filesystem::create_directories(outDir);
+    const std::string actualPath = outDir + "/" + name + ".actual.png";
+    const std::string diffPath = outDir + "/" + name + ".diff.png";
+    writePng(actualPath, image);
+    int64_t differing = 0;
+    if (golden.width == image.width && golden.height == image.height) {
+        RgbImage diff = image;
+        for (int32_t y = 0; y < image.height; ++y)
+            for (int32_t x = 0; x < image.width; ++x) {
+                const bool same = golden.pixel(x, y) == image.pixel(x, y);
+                differing += same ? 0 : 1;
+                // Matching pixels are dimmed so that the differences stand out.
+                const uint32_t p = image.pixel(x, y);
+                diff.setPixel(x, y, same ? (p >> 2) & 0x3F3F3F : 0xFF00FF);
+            }
+        writePng(diffPath, diff);
+    }
+    return ::testing::AssertionFailure()
+           << "picture differs from golden '" << goldenPath << "' (" << image.width << "x"
+           << image.height << " vs " << golden.width << "x" << golden.height << ", " << differing
+           << " pixels differ); actual: " << actualPath << ", diff: " << diffPath;
+}
+
+} // namespace orvanta::test

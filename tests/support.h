@@ -1,0 +1,48 @@
+#pragma once
+// Shared test scaffolding: a fresh simulator on virtual time with the trace captured,
+// a temporary working folder, and golden-picture comparison.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "display/surface.h"
+#include "media/image.h"
+#include "runtime/clock.h"
+
+namespace orvanta::test {
+
+// Every test that touches the simulator's globals derives from this fixture: it resets
+// the whole system, captures the trace, installs a virtual clock (10000 ms) and a black
+// surface as the draw target, and gives the test its own empty working folder.
+class SystemTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes `content` to a file in the working folder, creating folders as needed.
+    void writeFile(const std::string& name, const std::string& content);
+    // The trace written so far; takeTrace() also empties it.
+    const std::string& trace() const { return trace_; }
+    std::string takeTrace();
+    // The Color565 of the surface pixel at (x, y).
+    int32_t pixel(int32_t x, int32_t y) const;
+
+    std::filesystem::path folder;
+    Surface surface;
+    VirtualClock clock{10000};
+
+  private:
+    std::string trace_;
+};
+
+// Compares `image` exactly with tests/golden/<name>.png. A missing golden fails. With the
+// environment variable ORVANTA_UPDATE_GOLDEN=1 the golden is (re)written instead. On a
+// mismatch the actual picture and a diff picture (differing pixels in magenta) are written
+// to the build folder and the message names them.
+::testing::AssertionResult matchesGolden(const RgbImage& image, const std::string& name);
+
+std::string sourcePath(const std::string& relative);
+std::string readWholeFile(const std::filesystem::path& path);
+
+} // namespace orvanta::test
