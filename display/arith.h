@@ -14,14 +14,20 @@ inline int32_t sub32(int32_t a, int32_t b) {
 inline int32_t mul32(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
 }
-inline int32_t neg32(int32_t a) { return static_cast<int32_t>(0u - static_cast<uint32_t>(a)); }
+inline int32_t neg32(int32_t a) {
+    return static_cast<int32_t>(0u - static_cast<uint32_t>(a));
+}
 
 // Truncating division; the one overflowing case, INT32_MIN / -1, wraps to INT32_MIN
 // as the device's 32-bit division would. The caller guarantees b != 0.
-inline int32_t div32(int32_t a, int32_t b) { return b == -1 ? neg32(a) : a / b; }
+inline int32_t div32(int32_t a, int32_t b) {
+    return b == -1 ? neg32(a) : a / b;
+}
 
 // Remainder with the sign of the dividend; INT32_MIN % -1 is 0. The caller guarantees b != 0.
-inline int32_t mod32(int32_t a, int32_t b) { return b == -1 ? 0 : a % b; }
+inline int32_t mod32(int32_t a, int32_t b) {
+    return b == -1 ? 0 : a % b;
+}
 
 // Truncates a double towards zero into 32 bits without undefined behaviour: values
 // beyond the range saturate and NaN gives 0.

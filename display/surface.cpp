@@ -29,19 +29,29 @@ int32_t rgbToColor565(Rgb24 colour) {
     return static_cast<int32_t>((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));
 }
 
-void setDrawTarget(Surface* surface) { target = surface; }
-Surface* drawTarget() { return target; }
+void setDrawTarget(Surface* surface) {
+    target = surface;
+}
+Surface* drawTarget() {
+    return target;
+}
 
-void plot(int32_t x, int32_t y, int32_t colour) { setPixel(x, y, color565ToRgb(colour)); }
+void plot(int32_t x, int32_t y, int32_t colour) {
+    setPixel(x, y, color565ToRgb(colour));
+}
 
 void moveCursor(int32_t x, int32_t y) {
     tft.cursorX = x;
     tft.cursorY = y;
 }
 
-void setPixelWindow(int32_t x0, int32_t y0, int32_t, int32_t) { moveCursor(x0, y0); }
+void setPixelWindow(int32_t x0, int32_t y0, int32_t, int32_t) {
+    moveCursor(x0, y0);
+}
 
-void pushPixel(int32_t colour) { setPixel(tft.cursorX, tft.cursorY, color565ToRgb(colour)); }
+void pushPixel(int32_t colour) {
+    setPixel(tft.cursorX, tft.cursorY, color565ToRgb(colour));
+}
 
 void clearDisplay(int32_t colour) {
     if (target == nullptr) return;
@@ -51,6 +61,8 @@ void clearDisplay(int32_t colour) {
 
 void rotateDisplay(int32_t) {}
 
-void resetDisplayState() { tft = Tft{}; }
+void resetDisplayState() {
+    tft = Tft{};
+}
 
 } // namespace orvanta

@@ -20,7 +20,9 @@ void setTraceSink(TraceSink sink, void* context) {
     currentContext = context;
 }
 
-void resetTraceSink() { setTraceSink(traceToStderr, nullptr); }
+void resetTraceSink() {
+    setTraceSink(traceToStderr, nullptr);
+}
 
 void traceToStderr(void*, const char* data, std::size_t length) {
     while (length > 0) {
@@ -37,7 +39,8 @@ void traceToFile(void* context, const char* data, std::size_t length) {
 
 std::size_t formatInt32(int32_t value, char* buffer) {
     // Work on the unsigned magnitude so that INT32_MIN needs no special case.
-    uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+    uint32_t magnitude =
+        value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
     char digits[10];
     std::size_t count = 0;
     do {
@@ -50,14 +53,18 @@ std::size_t formatInt32(int32_t value, char* buffer) {
     return length;
 }
 
-void traceText(const char* text) { emit(text, std::strlen(text)); }
+void traceText(const char* text) {
+    emit(text, std::strlen(text));
+}
 
 void traceLine(const char* text) {
     traceText(text);
     traceLineEnd();
 }
 
-void traceLineEnd() { emit("\n", 1); }
+void traceLineEnd() {
+    emit("\n", 1);
+}
 
 void traceError(const char* operation) {
     traceText("Error: ");

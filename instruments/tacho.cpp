@@ -17,7 +17,8 @@ Tacho::Tacho(int32_t left_, int32_t top_, int32_t width_, int32_t height_, int32
 }
 
 Tacho* Tacho::fromFields(const FieldTable& f) {
-    return new (std::nothrow) Tacho(f.number(1), f.number(2), f.number(3), f.number(4), f.number(5));
+    return new (std::nothrow)
+        Tacho(f.number(1), f.number(2), f.number(3), f.number(4), f.number(5));
 }
 
 void Tacho::run() {

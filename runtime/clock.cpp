@@ -13,8 +13,8 @@ uint32_t SystemClock::now() {
     timespec ts{};
     // Boot time keeps counting through suspend, like the device's tick counter.
     clock_gettime(CLOCK_BOOTTIME, &ts);
-    const uint64_t ms = static_cast<uint64_t>(ts.tv_sec) * 1000u +
-                        static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
+    const uint64_t ms =
+        static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
     return static_cast<uint32_t>(ms);
 }
 
@@ -24,10 +24,16 @@ void SystemClock::sleep(uint32_t ms) {
     }
 }
 
-void setClock(Clock* clock) { current = clock != nullptr ? clock : &systemClock; }
+void setClock(Clock* clock) {
+    current = clock != nullptr ? clock : &systemClock;
+}
 
-uint32_t millis() { return current->now(); }
+uint32_t millis() {
+    return current->now();
+}
 
-void sleepMs(uint32_t ms) { current->sleep(ms == 0 ? 1 : ms); }
+void sleepMs(uint32_t ms) {
+    current->sleep(ms == 0 ? 1 : ms);
+}
 
 } // namespace orvanta

@@ -32,15 +32,21 @@ void deleteAllObjects() {
     objectCount = 0;
 }
 
-MandDObject* lastObject() { return objectCount > 0 ? objectList[objectCount - 1].get() : nullptr; }
+MandDObject* lastObject() {
+    return objectCount > 0 ? objectList[objectCount - 1].get() : nullptr;
+}
 
 int32_t rand() {
     state = state * 214013u + 2531011u;
     return static_cast<int32_t>((state >> 16) & 0x7FFF);
 }
 
-void resetRandom() { state = 1; }
-uint32_t randomState() { return state; }
+void resetRandom() {
+    state = 1;
+}
+uint32_t randomState() {
+    return state;
+}
 
 void resetObjectState() {
     deleteAllObjects();

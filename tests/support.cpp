@@ -53,7 +53,9 @@ std::string SystemTest::takeTrace() {
     return t;
 }
 
-int32_t SystemTest::pixel(int32_t x, int32_t y) const { return rgbToColor565(surface.at(x, y)); }
+int32_t SystemTest::pixel(int32_t x, int32_t y) const {
+    return rgbToColor565(surface.at(x, y));
+}
 
 std::string sourcePath(const std::string& relative) {
     return std::string(ORVANTA_SOURCE_DIR) + "/" + relative;

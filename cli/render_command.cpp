@@ -1,0 +1,97 @@
+#include <CLI/CLI.hpp>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <unistd.h>
+
+#include "cli/commands.h"
+#include "cli/renderer.h"
+
+namespace orvanta::cli {
+
+namespace {
+
+// A progress bar on standard error, shown only on a terminal and only once a render has
+// taken more than a second.
+class ProgressBar {
+  public:
+    ProgressBar() : enabled_(::isatty(STDERR_FILENO) != 0), begun_(Clock::now()) {}
+    ~ProgressBar() {
+        if (shown_) std::fputs("\n", stderr);
+    }
+    void operator()(uint64_t done, uint64_t planned) {
+        if (!enabled_) return;
+        const auto now = Clock::now();
+        if (now - begun_ < std::chrono::seconds(1) || now - last_ < std::chrono::milliseconds(100))
+            return;
+        last_ = now;
+        shown_ = true;
+        if (planned == 0) {
+            std::fprintf(stderr, "\rrendering: %llu frames", static_cast<unsigned long long>(done));
+        } else {
+            const int width = 40;
+            const int filled = static_cast<int>(done * width / planned);
+            std::fprintf(stderr, "\rrendering [%.*s%*s] %3d%%", filled,
+                         "########################################", width - filled, "",
+                         static_cast<int>(done * 100 / planned));
+        }
+        std::fflush(stderr);
+    }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    bool enabled_;
+    bool shown_ = false;
+    Clock::time_point begun_;
+    Clock::time_point last_{};
+};
+
+} // namespace
+
+void addRenderCommand(CLI::App& app, int& exitCode) {
+    auto options = std::make_shared<RenderOptions>();
+    CLI::App* render = app.add_subcommand(
+        "render", "Run the simulator without a window on virtual time and write pictures");
+    render
+        ->add_option("DIR", options->folder,
+                     "Configuration folder; the first frame loads config.txt from it")
+        ->capture_default_str();
+    auto* frames = render->add_option("--frames", options->frames, "Number of frames to run")
+                       ->capture_default_str();
+    render
+        ->add_option("--seconds", options->seconds,
+                     "Run every frame that starts within this many virtual seconds")
+        ->check(CLI::PositiveNumber)
+        ->excludes(frames);
+    render
+        ->add_option("--start-ms", options->startMs,
+                     "The clock reading at the first frame (any 32-bit unsigned value)")
+        ->capture_default_str();
+    render->add_flag("--loop", options->loop,
+                     "Hold the simulator on the current configuration file (Loop mode)");
+    render->add_option("--png", options->pngPath, "Write the last picture as a PNG file");
+    render->add_option("--gif", options->gifPath, "Write an animated GIF of the whole run");
+    render->add_option("--zoom", options->zoom, "Enlarge the PNG and GIF pictures (1 to 16)")
+        ->check(CLI::Range(1, 16))
+        ->capture_default_str();
+    render->add_option("--trace", options->tracePath,
+                       "Write the trace to FILE, or to standard output with '-'");
+    render->callback([options, &exitCode]() {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(options->folder, ec)) {
+            std::fprintf(stderr, "orvanta-cli render: error: '%s' is not a folder\n",
+                         options->folder.c_str());
+            exitCode = 2;
+            return;
+        }
+        ProgressBar bar;
+        const RenderResult result =
+            cli::render(*options, [&bar](uint64_t done, uint64_t planned) { bar(done, planned); });
+        if (result.exitCode != 0)
+            std::fprintf(stderr, "orvanta-cli render: error: %s\n", result.error.c_str());
+        exitCode = result.exitCode;
+    });
+}
+
+} // namespace orvanta::cli

@@ -1,0 +1,170 @@
+#include "cli/renderer.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <optional>
+
+#include "config/config_state.h"
+#include "config/storage.h"
+#include "host/trace.h"
+#include "media/gif.h"
+#include "media/image.h"
+#include "runtime/clock.h"
+#include "runtime/frame.h"
+#include "runtime/system.h"
+
+namespace orvanta::cli {
+
+uint64_t nextFrameStart(uint64_t previousStart, uint64_t previousEnd) {
+    uint64_t tick = (previousStart / 10 + 1) * 10;
+    if (tick < previousEnd) tick = (previousEnd + 9) / 10 * 10;
+    return tick;
+}
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const {
+        if (f != nullptr && f != stdout) std::fclose(f);
+    }
+};
+
+// Builds the animation from the pictures the window would show: each frame's picture from
+// the end of that frame until the end of the next. Pictures shown for less than 10 ms are
+// left out, equal neighbours are merged, and delays are rounded on the running total so
+// that the animation keeps true time.
+class Animation {
+  public:
+    Animation(GifWriter& writer, int32_t zoom) : writer_(writer), zoom_(zoom) {}
+
+    bool picture(const Surface& surface, uint64_t shownFrom, std::string* error) {
+        if (held_ && !settle(shownFrom, error)) return false;
+        held_ = std::make_unique<Surface>(surface);
+        heldFrom_ = shownFrom;
+        return true;
+    }
+
+    bool finish(uint64_t end, std::string* error) {
+        if (held_ && !settle(end, error)) return false;
+        held_.reset();
+        if (pending_) return emit(end, error);
+        return true;
+    }
+
+    uint64_t frames() const { return frames_; }
+
+  private:
+    bool settle(uint64_t heldUntil, std::string* error) {
+        if (heldUntil - heldFrom_ < 10) return true;
+        if (pending_ && std::memcmp(pending_->pixels, held_->pixels, sizeof held_->pixels) == 0)
+            return true;
+        if (pending_ && !emit(heldFrom_, error)) return false;
+        pending_ = std::move(held_);
+        pendingFrom_ = heldFrom_;
+        return true;
+    }
+
+    bool emit(uint64_t until, std::string* error) {
+        const auto centiseconds = [](uint64_t ms) { return (ms + 5) / 10; };
+        const uint64_t delay = centiseconds(until) - centiseconds(pendingFrom_);
+        ++frames_;
+        // A delay beyond the format's 16 bits is split over repeated frames.
+        uint64_t left = delay;
+        const RgbImage image = imageFromSurface(*pending_, zoom_);
+        do {
+            const uint64_t part = left > 65535 ? 65535 : left;
+            if (!writer_.addFrame(image, static_cast<int32_t>(part), error)) return false;
+            left -= part;
+        } while (left > 0);
+        return true;
+    }
+
+    GifWriter& writer_;
+    int32_t zoom_;
+    std::unique_ptr<Surface> held_, pending_;
+    uint64_t heldFrom_ = 0, pendingFrom_ = 0, frames_ = 0;
+};
+
+struct Seams {
+    explicit Seams(Clock* clock, Surface* surface) {
+        setClock(clock);
+        setDrawTarget(surface);
+    }
+    ~Seams() {
+        setClock(nullptr);
+        setDrawTarget(nullptr);
+        setTraceSink(nullptr, nullptr);
+        storageOpen(nullptr);
+    }
+};
+
+} // namespace
+
+RenderResult render(const RenderOptions& options, const ProgressFn& progress) {
+    RenderResult result;
+    const auto fail = [&result](std::string message) {
+        result.exitCode = 1;
+        result.error = std::move(message);
+        return result;
+    };
+
+    std::unique_ptr<std::FILE, FileCloser> traceFile;
+    if (options.tracePath == "-") {
+        traceFile.reset(stdout);
+    } else if (!options.tracePath.empty()) {
+        traceFile.reset(std::fopen(options.tracePath.c_str(), "wb"));
+        if (!traceFile)
+            return fail("cannot write trace '" + options.tracePath + "': " + std::strerror(errno));
+    }
+    if (traceFile) std::setvbuf(traceFile.get(), nullptr, _IOFBF, 1 << 16);
+
+    GifWriter gif;
+    const int32_t side = DISPLAY_SIZE * options.zoom;
+    std::string error;
+    if (!options.gifPath.empty() && !gif.open(options.gifPath, side, side, &error))
+        return fail(error);
+    Animation animation(gif, options.zoom);
+
+    auto surface = std::make_unique<Surface>();
+    VirtualClock clock(options.startMs);
+    Seams seams(&clock, surface.get());
+    resetSystem();
+    setWorkingFolder(options.folder);
+    setTraceSink(traceFile ? traceToFile : nullptr, traceFile.get());
+
+    const bool bySeconds = options.seconds > 0;
+    const double limitMs = options.seconds * 1000.0;
+    const uint64_t planned = bySeconds ? 0 : options.frames;
+    uint64_t start = 0, end = 0;
+    for (uint64_t frame = 0;; ++frame) {
+        if (bySeconds ? static_cast<double>(start) >= limitMs : frame >= options.frames) break;
+        clock.set(options.startMs + static_cast<uint32_t>(start));
+        clock.takeSlept();
+        AllMandDObjectsRun();
+        if (options.loop) copyConfigName(nextConfigName, thisConfigName);
+        end = start + clock.takeSlept();
+        ++result.framesRun;
+        if (gif.isOpen() && !animation.picture(*surface, end, &error)) return fail(error);
+        if (progress && (frame & 1023) == 0) progress(frame, planned);
+        start = nextFrameStart(start, end);
+    }
+    result.virtualMs = end;
+    if (progress) progress(result.framesRun, planned);
+
+    if (gif.isOpen()) {
+        // The last picture stays until the tick at which the next frame would start.
+        if (!animation.finish(start, &error) || !gif.close(&error)) return fail(error);
+        result.gifFrames = animation.frames();
+    }
+    if (traceFile && (std::fflush(traceFile.get()) != 0 || std::ferror(traceFile.get())))
+        return fail("cannot write trace '" + options.tracePath + "'");
+    if (!options.pngPath.empty() &&
+        !writePng(options.pngPath, imageFromSurface(*surface, options.zoom), &error))
+        return fail(error);
+    return result;
+}
+
+} // namespace orvanta::cli

@@ -1,0 +1,42 @@
+#pragma once
+// The headless renderer: runs the simulator on a virtual clock exactly as the window
+// would, frame after frame, and writes the trace, the last picture and an animation.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace orvanta::cli {
+
+struct RenderOptions {
+    std::string folder = ".";
+    uint64_t frames = 100;    // used unless `seconds` is positive
+    double seconds = 0;       // run every frame that starts before start + seconds
+    uint32_t startMs = 10000; // the clock at the first frame
+    bool loop = false;        // as if Loop had been switched on before the first frame
+    std::string pngPath;      // empty: no PNG
+    std::string gifPath;      // empty: no GIF
+    int32_t zoom = 1;         // 1..16
+    std::string tracePath;    // empty: discard, "-": standard output
+};
+
+// The window's 10 ms timer modelled on virtual time: the next frame starts at the first
+// tick (a multiple of 10 ms after the start) that is later than the previous frame's start
+// and not earlier than its end. Offsets are milliseconds since the first frame.
+uint64_t nextFrameStart(uint64_t previousStart, uint64_t previousEnd);
+
+struct RenderResult {
+    int exitCode = 0;  // 0 done, 1 an output could not be written
+    std::string error; // one line when exitCode != 0
+    uint64_t framesRun = 0;
+    uint64_t gifFrames = 0;
+    uint64_t virtualMs = 0; // virtual time from the first frame's start to the last's end
+};
+
+// Called now and then with the frames done and the frames planned (0 when unknown).
+using ProgressFn = std::function<void(uint64_t done, uint64_t planned)>;
+
+// Runs a whole render. Resets the simulator first; installs and afterwards removes its own
+// clock, trace sink and draw target. The folder must exist (the caller checks).
+RenderResult render(const RenderOptions& options, const ProgressFn& progress = {});
+
+} // namespace orvanta::cli
