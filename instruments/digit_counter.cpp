@@ -1,0 +1,35 @@
+#include "instruments/digit_counter.h"
+
+#include <new>
+
+#include "config/parser.h"
+#include "display/surface.h"
+#include "display/text.h"
+
+namespace orvanta {
+
+DigitCounter::DigitCounter(int32_t textX_, int32_t textY_, int32_t digitCount_, int32_t textScale_,
+                           int32_t interval_)
+    : textX(textX_), textY(textY_), digitCount(digitCount_), textScale(textScale_) {
+    interval = interval_;
+    color = 0xFFFF;
+    bgColor = 0x0000;
+}
+
+DigitCounter* DigitCounter::fromFields(const FieldTable& f) {
+    return new (std::nothrow)
+        DigitCounter(f.number(1), f.number(2), f.number(3), f.number(4), f.number(5));
+}
+
+void DigitCounter::run() {
+    if (!isDue()) return;
+    setTextScale(textScale);
+    enableTextWrap(true);
+    moveCursor(textX, textY);
+    setTextColors(color, bgColor);
+    // One random value per digit, in the order printed. Each digit's whole cell is
+    // repainted because foreground and background differ, so nothing needs erasing.
+    for (int32_t i = 0; i < digitCount; ++i) printInt(rand() % 10);
+}
+
+} // namespace orvanta

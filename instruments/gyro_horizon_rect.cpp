@@ -1,0 +1,88 @@
+#include "instruments/gyro_horizon_rect.h"
+
+#include <new>
+
+#include "config/parser.h"
+#include "display/arith.h"
+#include "display/primitives.h"
+
+namespace orvanta {
+
+namespace {
+
+constexpr int32_t kSky = 0x965C;
+constexpr int32_t kWhite = 0xFFFF;
+
+// One end of the horizon: once it has gone a step past its target it draws a new target
+// within the middle half of the rectangle and turns towards it.
+void retarget(int32_t offset, int32_t& target, int32_t& step, int32_t height) {
+    if ((step > 0 && offset > target) || (step < 0 && offset < target)) {
+        target = sub32(rand() % (height / 2), height / 4);
+        step = target > offset ? 1 : -1;
+    }
+}
+
+} // namespace
+
+GyroHorizonRect::GyroHorizonRect(int32_t left_, int32_t top_, int32_t width_, int32_t height_,
+                                 int32_t interval_)
+    : left(left_), top(top_), width(width_), height(height_),
+      radius(width_ <= height_ ? width_ / 2 : height_ / 2) {
+    interval = interval_;
+    // The ladder is centred on the rectangle; everything else the horizon draws lies inside
+    // it too.
+    x = add32(left, width / 2);
+    y = add32(top, height / 2);
+    color = 0xF800;
+    bgColor = 0x0000;
+}
+
+GyroHorizonRect* GyroHorizonRect::fromFields(const FieldTable& f) {
+    return new (std::nothrow)
+        GyroHorizonRect(f.number(1), f.number(2), f.number(3), f.number(4), f.number(5));
+}
+
+void GyroHorizonRect::run() {
+    if (!isDue()) return;
+    const int32_t half = height / 2;
+    const int32_t mid = add32(top, half);
+    const int32_t l = add32(left, 1);
+    const int32_t r = sub32(add32(left, width), 2);
+    const int32_t inner = sub32(width, 2);
+    if (frameCounter < 0) {
+        solidRoundBox(l, top, inner, half, radius / 4, kSky);
+        solidRoundBox(l, mid, inner, half, radius / 4, color);
+    }
+    // A rectangle less than two rows high has no room to move the horizon in (and no
+    // range to draw targets from), so it stays level and consumes no random values.
+    if (height >= 2) {
+        retarget(leftOffset, leftTarget, leftStep, height);
+        retarget(rightOffset, rightTarget, rightStep, height);
+        leftOffset = add32(leftOffset, leftStep);
+        rightOffset = add32(rightOffset, rightStep);
+    }
+    const int32_t leftRow = add32(mid, leftOffset);
+    const int32_t rightRow = add32(mid, rightOffset);
+    const int32_t skyRow = add32(top, 10);
+    const int32_t groundRow = sub32(add32(top, height), 10);
+
+    const int32_t a = truncToInt32(0.1 * radius);
+    const int32_t b = truncToInt32(0.2 * radius);
+    const int32_t c = truncToInt32(0.6 * radius);
+    const int32_t ladderLeft = sub32(x, a), ladderRight = add32(x, a);
+    const int32_t firstRung = sub32(y, c);
+    auto ladderAndLine = [&] {
+        for (int32_t i = 0; i < 6; ++i) {
+            const int32_t row = add32(firstRung, mul32(b, i));
+            strokeLine(ladderLeft, row, ladderRight, row, kWhite);
+        }
+        strokeLine(add32(left, 2), leftRow, r, rightRow, kWhite);
+    };
+
+    solidQuad(l, skyRow, r, skyRow, r, rightRow, l, leftRow, kSky);
+    ladderAndLine();
+    solidQuad(l, leftRow, r, rightRow, r, groundRow, l, groundRow, color);
+    ladderAndLine();
+}
+
+} // namespace orvanta

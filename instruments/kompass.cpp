@@ -1,0 +1,71 @@
+#include "instruments/kompass.h"
+
+#include <new>
+
+#include "config/parser.h"
+#include "display/arith.h"
+#include "display/primitives.h"
+#include "display/surface.h"
+#include "display/text.h"
+
+namespace orvanta {
+
+Kompass::Kompass(int32_t x_, int32_t y_, int32_t diameter, int32_t interval_)
+    : radius(diameter / 2) {
+    interval = interval_;
+    x = x_;
+    y = y_;
+    color = 0xFFFF;
+    bgColor = 0x0000;
+}
+
+Kompass* Kompass::fromFields(const FieldTable& f) {
+    return new (std::nothrow) Kompass(f.number(1), f.number(2), f.number(3), f.number(4));
+}
+
+void Kompass::run() {
+    if (!isDue()) return;
+    if ((headingStep > 0 && heading > headingTarget) ||
+        (headingStep < 0 && heading < headingTarget)) {
+        headingTarget = rand() % 720 - 360;
+        headingStep = headingTarget > heading ? 1 : -1;
+    }
+    heading += headingStep; // stays within a degree of -360..359
+    const int32_t old = heading - headingStep;
+    // Angle 0 points down (+y) and 90 to the right (+x).
+    auto tick = [&](int32_t angle, int32_t colour) {
+        strokeLine(add32(x, sinScaled(angle, radius, 0.8)), add32(y, cosScaled(angle, radius, 0.8)),
+                   add32(x, sinScaled(angle, radius, 1.0)), add32(y, cosScaled(angle, radius, 1.0)),
+                   colour);
+    };
+    for (int32_t i = 0; i < 18; ++i) {
+        tick(old + 20 * i, bgColor);
+        tick(heading + 20 * i, color);
+    }
+    drawLabel(0, "S");
+    drawLabel(90, "E");
+    drawLabel(180, "N");
+    drawLabel(270, "W");
+}
+
+void Kompass::drawLabel(int32_t angle, const char* text) {
+    setTextScale(2);
+    if (radius < 80) {
+        setTextScale(1);
+        labelOffset = -3;
+    }
+    const int32_t old = heading - headingStep;
+    const int32_t baseX = add32(x, labelOffset), baseY = add32(y, labelOffset);
+    // Equal colours paint only the glyph's own pixels, which removes the previous letter
+    // without touching its cell's background.
+    setTextColors(bgColor, bgColor);
+    moveCursor(add32(baseX, sinScaled(old + angle, radius, 0.7)),
+               add32(baseY, cosScaled(old + angle, radius, 0.7)));
+    printText(text);
+    setTextColors(color, bgColor);
+    moveCursor(add32(baseX, sinScaled(heading + angle, radius, 0.7)),
+               add32(baseY, cosScaled(heading + angle, radius, 0.7)));
+    printText(text);
+}
+
+} // namespace orvanta
