@@ -1,4 +1,5 @@
-# The window program. FLTK 1.3 is found through fltk-config, which also supplies X11.
+# The window program. FLTK 1.3 is found through fltk-config, which also supplies X11
+# (CMake's own FLTK module needs fluid installed and does not link X11).
 find_program(FLTK_CONFIG fltk-config REQUIRED)
 execute_process(COMMAND ${FLTK_CONFIG} --cxxflags OUTPUT_VARIABLE FLTK_CXXFLAGS OUTPUT_STRIP_TRAILING_WHITESPACE)
 execute_process(COMMAND ${FLTK_CONFIG} --ldflags OUTPUT_VARIABLE FLTK_LDFLAGS OUTPUT_STRIP_TRAILING_WHITESPACE)
@@ -8,7 +9,22 @@ file(GLOB ORVANTA_HOST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/host/*.cp
 list(FILTER ORVANTA_HOST_SOURCES EXCLUDE REGEX ".*/(trace|host_state)\\.cpp$")
 if(ORVANTA_HOST_SOURCES)
   add_executable(orvanta ${ORVANTA_HOST_SOURCES})
+  # FLTK's headers are system headers here, so our warning flags do not judge them.
   target_compile_options(orvanta PRIVATE ${FLTK_CXXFLAGS})
   target_link_libraries(orvanta PRIVATE orvanta_core ${FLTK_LDFLAGS})
   install(TARGETS orvanta RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+  # The installed icon file is drawn by the same code as the window's icon.
+  add_executable(orvanta-write-icon ${PROJECT_SOURCE_DIR}/host/resources/write_icon.cpp
+                                    ${PROJECT_SOURCE_DIR}/host/icon.cpp)
+  target_link_libraries(orvanta-write-icon PRIVATE orvanta_media orvanta_core)
+  set(ORVANTA_ICON_PNG ${PROJECT_BINARY_DIR}/orvanta.png)
+  add_custom_command(OUTPUT ${ORVANTA_ICON_PNG}
+    COMMAND orvanta-write-icon ${ORVANTA_ICON_PNG}
+    DEPENDS orvanta-write-icon
+    COMMENT "Drawing the program icon")
+  add_custom_target(orvanta-icon ALL DEPENDS ${ORVANTA_ICON_PNG})
+  install(FILES ${ORVANTA_ICON_PNG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps)
+  install(FILES ${PROJECT_SOURCE_DIR}/host/resources/orvanta.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 endif()
