@@ -24,15 +24,14 @@ void drawProgramIcon(Surface& surface) {
     solidRoundBox(6, 6, 116, 116, 18, kBezel);
     solidRoundBox(12, 12, 104, 104, 14, 0x0000);
 
-    // An artificial horizon fills the dial: sky above the centre line, ground below it,
-    // the ground drawn as one chord per row.
+    // A white rim and, inside it, an artificial horizon: sky above the centre line, ground
+    // below it, the ground drawn as one chord per row.
+    solidCircle(kCentre, kCentre, kDial + 2, kWhite);
     solidCircle(kCentre, kCentre, kDial, kSky);
-    for (int32_t dy = 0; dy <= kDial; ++dy) {
+    for (int32_t dy = 1; dy <= kDial; ++dy) {
         const int32_t half = static_cast<int32_t>(std::sqrt(double(kDial * kDial - dy * dy)));
         strokeLine(kCentre - half, kCentre + dy, kCentre + half + 1, kCentre + dy, kGround);
     }
-    ringCircle(kCentre, kCentre, kDial, kWhite);
-    ringCircle(kCentre, kCentre, kDial - 1, kWhite);
 
     // Twelve scale marks and a needle pointing to two o'clock.
     for (int32_t deg = 0; deg < 360; deg += 30) {

@@ -4,12 +4,12 @@
 Starts `orvanta` under a private Xvfb server in a temporary folder holding a one-line
 configuration with a four-colour picture, then checks the title, the centred picture at
 zoom 1, "Fokus" -> "400 %" through the menu (512 x 512), the overlay under two cursor
-positions, the trace, the About box (Alt + '/', closed with Escape) and "File" -> "Exit"
-with exit status 0.
+positions, Loop, the trace, the About box (Alt + '/' closed with Escape, Alt + '?' closed
+with OK) and "File" -> "Exit" with exit status 0.
 
 Usage: window_e2e.py PATH/TO/orvanta [SCREENSHOT_FOLDER]
-Screenshots are kept in the given folder (default: a folder next to the temporary one that
-is printed at the end) so that a person can look at them.
+Screenshots are kept in the given folder (default: a new temporary folder, printed at the
+end) so that a person can look at them.
 """
 import os
 import shutil
@@ -223,6 +223,14 @@ def last_text_column(shot, y):
     return max(columns)
 
 
+def wait_until_closed(session, name, message):
+    deadline = time.time() + 5
+    while session.x("xdotool", "search", "--onlyvisible", "--name", f"^{name}$",
+                    check_result=False):
+        check(time.time() < deadline, message)
+        time.sleep(0.05)
+
+
 def run(session):
     session.start_display()
     launched = time.time()
@@ -288,13 +296,20 @@ def run(session):
     session.x("xdotool", "mousemove", "--window", about, "100", "60")
     time.sleep(0.2)
     session.x("xdotool", "key", "Escape")
-    deadline = time.time() + 5
-    while session.x("xdotool", "search", "--onlyvisible", "--name", "^About$",
-                    check_result=False) and time.time() < deadline:
-        time.sleep(0.05)
-    check(time.time() < deadline, "Escape did not close the About box")
+    wait_until_closed(session, "About", "Escape did not close the About box")
     session.alive()
     session.shoot(main, "5-after-about")
+
+    # Alt + '?' opens it too; Return presses its OK button.
+    session.x("xdotool", "mousemove", "--window", main, "700", "12")
+    time.sleep(0.2)
+    session.x("xdotool", "key", "alt+question")
+    about = session.find_window("About")
+    session.x("xdotool", "mousemove", "--window", about, "100", "60")
+    time.sleep(0.3)
+    session.x("xdotool", "key", "Return")
+    wait_until_closed(session, "About", "OK did not close the About box")
+    session.alive()
 
     session.x("xdotool", "mousemove", "--window", main, "700", "12")
     time.sleep(0.2)
