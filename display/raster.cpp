@@ -1,0 +1,257 @@
+#include "display/raster.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orvanta {
+
+namespace {
+
+// Products of two coordinate differences need more than 64 bits.
+__extension__ typedef __int128 Int128;
+__extension__ typedef unsigned __int128 Uint128;
+
+inline bool fits64(Int128 v) {
+    return v >= INT64_MIN && v <= INT64_MAX;
+}
+
+// Floor and ceiling of a / b for b > 0. The callers keep the quotient within 64 bits; the
+// 64-bit path serves every shape of ordinary size.
+int64_t floorDiv(Int128 a, Int128 b) {
+    if (fits64(a) && fits64(b)) {
+        const int64_t x = static_cast<int64_t>(a), y = static_cast<int64_t>(b);
+        const int64_t q = x / y;
+        return (x % y != 0 && x < 0) ? q - 1 : q;
+    }
+    const Int128 q = a / b;
+    return static_cast<int64_t>((a % b != 0 && a < 0) ? q - 1 : q);
+}
+
+int64_t ceilDiv(Int128 a, Int128 b) {
+    if (fits64(a) && fits64(b)) {
+        const int64_t x = static_cast<int64_t>(a), y = static_cast<int64_t>(b);
+        const int64_t q = x / y;
+        return (x % y != 0 && x > 0) ? q + 1 : q;
+    }
+    const Int128 q = a / b;
+    return static_cast<int64_t>((a % b != 0 && a > 0) ? q + 1 : q);
+}
+
+// The shared clip and fill step: the rows top .. bottom (inclusive) of a shape are cut to
+// the canvas once, and `spans(y, emit)` reports the shape's spans on each visible row as
+// inclusive column ranges, which are cut to the canvas width before filling. Spans may
+// overlap; they all carry the same colour.
+template <class Spans>
+void paintRows(const Canvas& canvas, int64_t top, int64_t bottom, Rgb24 rgb, Spans spans) {
+    if (canvas.pixels == nullptr || canvas.width <= 0 || canvas.height <= 0) return;
+    const int64_t first = std::max<int64_t>(top, 0);
+    const int64_t last = std::min<int64_t>(bottom, canvas.height - 1);
+    for (int64_t y = first; y <= last; ++y) {
+        Rgb24* row = canvas.pixels + y * canvas.width;
+        spans(y, [&](int64_t xa, int64_t xb) {
+            const int64_t a = std::max<int64_t>(xa, 0);
+            const int64_t b = std::min<int64_t>(xb, canvas.width - 1);
+            if (a <= b) std::fill(row + a, row + b + 1, rgb);
+        });
+    }
+}
+
+// A line by its start, the magnitudes and signs of its extent, and its step count n along
+// the longer axis. Step i (0 <= i < n) moves i along the longer axis and
+// floor((2 * minor * i + n) / (2 * n)) along the shorter one: the nearest pixel, computed
+// directly so that a row far from the start costs no more than the first.
+struct Line {
+    int64_t x0 = 0, y0 = 0;
+    int64_t adx = 0, ady = 0;
+    int64_t sx = 1, sy = 1;
+    int64_t n = 0;
+    int64_t topRow = 0, bottomRow = -1;
+};
+
+Line makeLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+    Line l;
+    l.x0 = x0;
+    l.y0 = y0;
+    l.adx = x1 >= x0 ? x1 - x0 : x0 - x1;
+    l.ady = y1 >= y0 ? y1 - y0 : y0 - y1;
+    l.sx = x1 >= x0 ? 1 : -1;
+    l.sy = y1 >= y0 ? 1 : -1;
+    l.n = std::max(l.adx, l.ady);
+    if (l.n > 0) {
+        l.topRow = std::min(y0, y1);
+        l.bottomRow = std::max(y0, y1);
+    }
+    return l;
+}
+
+// Reports the line's pixels on row y, which form one span.
+template <class Emit> void lineRow(const Line& l, int64_t y, Emit&& emit) {
+    if (l.n == 0) return;
+    const int64_t k = (y - l.y0) * l.sy;
+    if (l.adx >= l.ady) {
+        // Mostly horizontal: the steps i whose rounded minor offset is k form a range.
+        if (k < 0 || k > l.ady) return;
+        int64_t lo = 0, hi = l.n - 1;
+        if (l.ady != 0) {
+            const Int128 twoN = Int128{2} * l.n, twoMinor = Int128{2} * l.ady;
+            lo = std::max<int64_t>(lo, ceilDiv(twoN * k - l.n, twoMinor));
+            hi = std::min<int64_t>(hi, ceilDiv(twoN * (k + 1) - l.n, twoMinor) - 1);
+        } else if (k != 0) {
+            return;
+        }
+        if (lo > hi) return;
+        const int64_t xa = l.x0 + l.sx * lo, xb = l.x0 + l.sx * hi;
+        emit(std::min(xa, xb), std::max(xa, xb));
+    } else {
+        // Mostly vertical: row y is step k, one pixel.
+        if (k < 0 || k >= l.n) return;
+        const int64_t x = l.x0 + l.sx * floorDiv(Int128{2} * l.adx * k + l.n, Int128{2} * l.n);
+        emit(x, x);
+    }
+}
+
+// Left inset of row j (0 <= j < h) of the disc inscribed in a w x h box; the row covers
+// the columns inset .. w - 1 - inset. With u = 2i + 1 - w and v = 2j + 1 - h the centre of
+// pixel (i, j) lies inside the ellipse when (u h)^2 <= w^2 (h^2 - v^2), exact in 128 bits
+// for w, h < 2^32.
+int64_t ellipseInset(uint64_t w, uint64_t h, int64_t j) {
+    const int64_t v = 2 * j + 1 - static_cast<int64_t>(h);
+    const uint64_t av = static_cast<uint64_t>(v < 0 ? -v : v);
+    const int64_t widest = static_cast<int64_t>(w) - 1;
+    int64_t u;
+    if (av <= 1) {
+        u = widest; // the middle row or rows reach both sides
+    } else {
+        const uint64_t s = (h - av) * (h + av);
+        const Uint128 limit = Uint128{w * w} * s;
+        const auto inside = [&](int64_t cand) {
+            const Uint128 uh = Uint128{static_cast<uint64_t>(cand)} * h;
+            return uh * uh <= limit;
+        };
+        // A floating estimate lands within a step of the answer; exact tests settle it.
+        const long double estimate = static_cast<long double>(w) *
+                                     std::sqrt(static_cast<long double>(s)) /
+                                     static_cast<long double>(h);
+        u = std::clamp<int64_t>(static_cast<int64_t>(estimate), 0, widest);
+        while (u > 0 && !inside(u)) --u;
+        while (u < widest && inside(u + 1)) ++u;
+        if (!inside(u)) u = -1;
+        if (((u + widest) & 1) != 0) --u; // u must have the parity of w - 1
+        const int64_t middle = static_cast<int64_t>(w & 1) ^ 1;
+        u = std::max(u, middle); // the middle column or columns reach top and bottom
+    }
+    return (widest - u) / 2;
+}
+
+} // namespace
+
+Canvas targetCanvas() {
+    Surface* surface = drawTarget();
+    if (surface == nullptr) return {};
+    return {surface->pixels, DISPLAY_SIZE, DISPLAY_SIZE};
+}
+
+Box boxBetween(int64_t xa, int64_t ya, int64_t xb, int64_t yb) {
+    return {std::min(xa, xb), std::min(ya, yb), std::max(xa, xb), std::max(ya, yb)};
+}
+
+void rasterLine(const Canvas& canvas, int64_t x0, int64_t y0, int64_t x1, int64_t y1, Rgb24 rgb) {
+    const Line line = makeLine(x0, y0, x1, y1);
+    paintRows(canvas, line.topRow, line.bottomRow, rgb,
+              [&](int64_t y, auto&& emit) { lineRow(line, y, emit); });
+}
+
+void rasterBoxOutline(const Canvas& canvas, const Box& box, Rgb24 rgb) {
+    if (box.empty()) return;
+    const int64_t right = box.right - 1, bottom = box.bottom - 1;
+    paintRows(canvas, box.top, bottom, rgb, [&](int64_t y, auto&& emit) {
+        if (y == box.top || y == bottom) {
+            emit(box.left, right);
+        } else {
+            emit(box.left, box.left);
+            emit(right, right);
+        }
+    });
+}
+
+void rasterTriangle(const Canvas& canvas, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
+                    int64_t x2, int64_t y2, Rgb24 rgb) {
+    const int64_t xs[3] = {x0, x1, x2}, ys[3] = {y0, y1, y2};
+    const Line edges[3] = {makeLine(x0, y0, x1, y1), makeLine(x1, y1, x2, y2),
+                           makeLine(x2, y2, x0, y0)};
+    const int64_t top = std::min({y0, y1, y2}), bottom = std::max({y0, y1, y2});
+    paintRows(canvas, top, bottom, rgb, [&](int64_t y, auto&& emit) {
+        // The closed triangle meets row y in one interval; its ends lie on the edges.
+        int64_t lo = INT64_MAX, hi = INT64_MIN;
+        for (int e = 0; e < 3; ++e) {
+            const int64_t xa = xs[e], ya = ys[e], xb = xs[(e + 1) % 3], yb = ys[(e + 1) % 3];
+            if (y < std::min(ya, yb) || y > std::max(ya, yb)) continue;
+            if (ya == yb) {
+                lo = std::min({lo, xa, xb});
+                hi = std::max({hi, xa, xb});
+                continue;
+            }
+            Int128 num = Int128{xb - xa} * (y - ya);
+            int64_t den = yb - ya;
+            if (den < 0) {
+                num = -num;
+                den = -den;
+            }
+            lo = std::min(lo, xa + ceilDiv(num, den));
+            hi = std::max(hi, xa + floorDiv(num, den));
+        }
+        if (lo <= hi) emit(lo, hi);
+        for (const Line& edge : edges) lineRow(edge, y, emit);
+    });
+}
+
+void rasterEllipse(const Canvas& canvas, const Box& box, bool ringOnly, Rgb24 rgb) {
+    if (box.empty()) return;
+    const uint64_t w = static_cast<uint64_t>(box.right - box.left);
+    const uint64_t h = static_cast<uint64_t>(box.bottom - box.top);
+    const int64_t last = static_cast<int64_t>(w) - 1;
+    paintRows(canvas, box.top, box.bottom - 1, rgb, [&](int64_t y, auto&& emit) {
+        const int64_t j = y - box.top;
+        const int64_t inset = ellipseInset(w, h, j);
+        if (!ringOnly) {
+            emit(box.left + inset, box.left + last - inset);
+            return;
+        }
+        // The interior is the disc shrunk by one pixel in each of the four directions.
+        int64_t inner = inset + 1;
+        if (j == 0 || j + 1 == static_cast<int64_t>(h)) {
+            inner = INT64_MAX;
+        } else {
+            inner = std::max({inner, ellipseInset(w, h, j - 1), ellipseInset(w, h, j + 1)});
+        }
+        if (inner > last - inner) {
+            emit(box.left + inset, box.left + last - inset);
+        } else {
+            emit(box.left + inset, box.left + inner - 1);
+            emit(box.left + last - inner + 1, box.left + last - inset);
+        }
+    });
+}
+
+void rasterRoundBox(const Canvas& canvas, const Box& box, int64_t corner, Rgb24 rgb) {
+    if (box.empty()) return;
+    const int64_t w = box.right - box.left, h = box.bottom - box.top;
+    const int64_t size = corner < 0 ? -corner : corner;
+    const int64_t cw = std::min(size, w), ch = std::min(size, h);
+    paintRows(canvas, box.top, box.bottom - 1, rgb, [&](int64_t y, auto&& emit) {
+        // Rows in the upper half of the corner ellipse take their inset from its top rows,
+        // rows in its lower half from its bottom rows; the rows between are full.
+        const int64_t fromTop = y - box.top, fromBottomStart = y - (box.bottom - ch);
+        int64_t inset = 0;
+        if (cw > 0 && ch > 0) {
+            const auto ew = static_cast<uint64_t>(cw), eh = static_cast<uint64_t>(ch);
+            if (2 * fromTop + 1 < ch)
+                inset = ellipseInset(ew, eh, fromTop);
+            else if (2 * fromBottomStart + 1 > ch)
+                inset = ellipseInset(ew, eh, fromBottomStart);
+        }
+        emit(box.left + inset, box.right - 1 - inset);
+    });
+}
+
+} // namespace orvanta
