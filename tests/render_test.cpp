@@ -1,0 +1,151 @@
+// The headless renderer: its virtual timer, its animation timing, and the built
+// orvanta-cli program as a user runs it.
+#include <gtest/gtest.h>
+
+#include <gif_lib.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cli/renderer.h"
+#include "media/image.h"
+#include "tests/support.h"
+
+namespace orvanta {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(RenderTimer, FramesFollowTheTenMillisecondTicksAndThePacing) {
+    EXPECT_EQ(cli::nextFrameStart(0, 0), 10u);
+    EXPECT_EQ(cli::nextFrameStart(10, 110), 110u);
+    EXPECT_EQ(cli::nextFrameStart(110, 110), 120u);
+    EXPECT_EQ(cli::nextFrameStart(120, 220), 220u);
+    EXPECT_EQ(cli::nextFrameStart(0, 5), 10u);
+    EXPECT_EQ(cli::nextFrameStart(0, 21), 30u);
+}
+
+class RenderTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = fs::temp_directory_path() /
+              ("orvanta-render-" + std::to_string(::getpid()) + "-" + info->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir / "cfg");
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    void write(const std::string& name, const std::string& text) {
+        std::ofstream(dir / "cfg" / name, std::ios::binary) << text;
+    }
+    // Runs the built program; returns its exit status and captures its standard error.
+    int cli(const std::string& arguments, std::string* err = nullptr) {
+        const fs::path errPath = dir / "stderr.txt";
+        const std::string command = std::string(ORVANTA_CLI_PATH) + " " + arguments + " 2>" +
+                                    errPath.string() + " >" + (dir / "stdout.txt").string();
+        const int status = std::system(command.c_str());
+        if (err != nullptr) *err = test::readWholeFile(errPath);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    fs::path dir;
+};
+
+TEST_F(RenderTest, AnimationKeepsTrueTimeAndLeavesOutShortPictures) {
+    write("config.txt", "Tacho;10;10;40;100;0\n");
+    cli::RenderOptions options;
+    options.folder = (dir / "cfg").string();
+    options.frames = 5;
+    options.gifPath = (dir / "a.gif").string();
+    const cli::RenderResult result = cli::render(options);
+    ASSERT_EQ(result.exitCode, 0) << result.error;
+    // Frames start at 0, 10, 110, 120 and 220 ms; the frames at 10 and 120 sleep 100 ms, so
+    // the pictures of the frames at 10 and 120 are shown for no time at all.
+    EXPECT_EQ(result.framesRun, 5u);
+    EXPECT_EQ(result.virtualMs, 220u);
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName(options.gifPath.c_str(), &error);
+    ASSERT_NE(gif, nullptr);
+    ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+    std::vector<int> delays;
+    for (int i = 0; i < gif->ImageCount; ++i) {
+        GraphicsControlBlock gcb;
+        ASSERT_EQ(DGifSavedExtensionToGCB(gif, i, &gcb), GIF_OK);
+        delays.push_back(gcb.DelayTime);
+    }
+    EXPECT_EQ(gif->SWidth, 128);
+    DGifCloseFile(gif, &error);
+    EXPECT_EQ(delays, (std::vector<int>{11, 11, 1}));
+}
+
+TEST_F(RenderTest, CommandWritesTraceAndPictureOfTheLastFrame) {
+    write("config.txt", "Tacho;0;0;128;128;0\nSetColor;63488\nSetBGColor;31\n");
+    const std::string trace = (dir / "trace.txt").string();
+    const std::string png = (dir / "out.png").string();
+    ASSERT_EQ(cli("render " + (dir / "cfg").string() + " --frames 2 --zoom 2 --trace " + trace +
+                  " --png " + png),
+              0);
+    EXPECT_EQ(test::readWholeFile(trace),
+              "R\nmillis(): 10000\nmillis_this_config: 0\nmillis()-millis_this_config: 10000\n"
+              "next_config_load*1000: 0\nAllMandDObjectsRun() 2\nLoadConfigFromSD Start\n"
+              "AddMandDObject 1\nSetColor 63488\nSetBGColor 31\nLoadConfigFromSD End\n"
+              "Tacho1\nTacho2\n1\nRTacho1\nTacho2\n7\n");
+    RgbImage image;
+    ASSERT_TRUE(readPng(png, &image));
+    ASSERT_EQ(image.width, 256);
+    // Level 2 after two frames: bars 0 and 1 red (rows 125..128 and 113..116), bar 2 blue.
+    EXPECT_EQ(image.pixel(100, 2 * 126), color565ToRgb(63488));
+    EXPECT_EQ(image.pixel(101, 2 * 114 + 1), color565ToRgb(63488));
+    EXPECT_EQ(image.pixel(100, 2 * 102), color565ToRgb(31));
+}
+
+TEST_F(RenderTest, CommandReportsUsageAndOutputProblems) {
+    write("config.txt", "");
+    const std::string cfg = (dir / "cfg").string();
+    std::string err;
+    EXPECT_EQ(cli("render " + cfg + " --frobnicate", &err), 2);
+    EXPECT_NE(err.find("frobnicate"), std::string::npos) << err;
+    EXPECT_EQ(cli("render " + (dir / "missing").string(), &err), 2);
+    EXPECT_NE(err.find("is not a folder"), std::string::npos) << err;
+    EXPECT_EQ(cli("render " + cfg + " --zoom 17", &err), 2);
+    EXPECT_EQ(cli("render " + cfg + " --frames 3 --seconds 2", &err), 2);
+    EXPECT_EQ(cli("render " + cfg + " --png " + (dir / "no/such/dir/x.png").string(), &err), 1);
+    EXPECT_NE(err.find("x.png"), std::string::npos) << err;
+    EXPECT_EQ(cli("render " + cfg + " --trace " + (dir / "no/such/t.txt").string(), &err), 1);
+    EXPECT_EQ(cli("--version"), 0);
+    EXPECT_NE(test::readWholeFile(dir / "stdout.txt").find("1.0.0"), std::string::npos);
+    EXPECT_EQ(cli("render --help"), 0);
+    EXPECT_NE(test::readWholeFile(dir / "stdout.txt").find("--start-ms"), std::string::npos);
+    // A configuration problem is never an error: a folder without config.txt renders black.
+    fs::remove(dir / "cfg" / "config.txt");
+    EXPECT_EQ(cli("render " + cfg + " --frames 3 --trace -"), 0);
+    EXPECT_NE(test::readWholeFile(dir / "stdout.txt").find("LoadConfigFromSD Start\nR"),
+              std::string::npos);
+}
+
+TEST_F(RenderTest, StartTimeNearTheWrapAndLoopModeKeepTheFileLoaded) {
+    write("config.txt", "LoadConfig;other.txt;0\nTacho;0;0;8;20;0\n");
+    write("other.txt", "Tacho;0;0;8;20;0\nTacho;10;0;8;20;0\n");
+    const std::string trace = (dir / "trace.txt").string();
+    const std::string common = "render " + (dir / "cfg").string() + " --seconds 3 --trace " + trace;
+    const auto count = [](const std::string& text, const std::string& what) {
+        int n = 0;
+        for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+        return n;
+    };
+    // The clock wraps 1296 ms after the start; loads follow about every second regardless.
+    ASSERT_EQ(cli(common + " --start-ms 4294966000 --loop"), 0);
+    std::string t = test::readWholeFile(trace);
+    EXPECT_EQ(count(t, "LoadConfigFromSD Start"), 3) << t.substr(0, 2000);
+    EXPECT_EQ(count(t, "AddMandDObject 2"), 0) << "Loop keeps config.txt";
+    ASSERT_EQ(cli(common + " --start-ms 4294966000"), 0);
+    t = test::readWholeFile(trace);
+    EXPECT_EQ(count(t, "LoadConfigFromSD Start"), 2);
+    EXPECT_EQ(count(t, "AddMandDObject 2"), 1) << "without Loop the chain moves on";
+}
+
+} // namespace
+} // namespace orvanta
