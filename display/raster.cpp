@@ -210,20 +210,31 @@ void rasterEllipse(const Canvas& canvas, const Box& box, bool ringOnly, Rgb24 rg
     const uint64_t w = static_cast<uint64_t>(box.right - box.left);
     const uint64_t h = static_cast<uint64_t>(box.bottom - box.top);
     const int64_t last = static_cast<int64_t>(w) - 1;
+    // Rows arrive in order, so the ring keeps the insets of the rows around the current one.
+    int64_t cachedRow = INT64_MIN, above = 0, here = 0, below = 0;
+    const auto insetsAround = [&](int64_t j) {
+        if (j == cachedRow + 1) {
+            above = here;
+            here = below;
+        } else {
+            above = j > 0 ? ellipseInset(w, h, j - 1) : 0;
+            here = ellipseInset(w, h, j);
+        }
+        below = j + 1 < static_cast<int64_t>(h) ? ellipseInset(w, h, j + 1) : 0;
+        cachedRow = j;
+    };
     paintRows(canvas, box.top, box.bottom - 1, rgb, [&](int64_t y, auto&& emit) {
         const int64_t j = y - box.top;
-        const int64_t inset = ellipseInset(w, h, j);
         if (!ringOnly) {
+            const int64_t inset = ellipseInset(w, h, j);
             emit(box.left + inset, box.left + last - inset);
             return;
         }
+        insetsAround(j);
+        const int64_t inset = here;
         // The interior is the disc shrunk by one pixel in each of the four directions.
-        int64_t inner = inset + 1;
-        if (j == 0 || j + 1 == static_cast<int64_t>(h)) {
-            inner = INT64_MAX;
-        } else {
-            inner = std::max({inner, ellipseInset(w, h, j - 1), ellipseInset(w, h, j + 1)});
-        }
+        int64_t inner = INT64_MAX;
+        if (j > 0 && j + 1 < static_cast<int64_t>(h)) inner = std::max({inset + 1, above, below});
         if (inner > last - inner) {
             emit(box.left + inset, box.left + last - inset);
         } else {

@@ -1,0 +1,208 @@
+// Text output: cursor movement and wrapping, the glyph lookup, magnified glyph pixels,
+// erasing with fg = bg, number printing and its trace, and the font itself.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "display/text.h"
+#include "tests/support.h"
+
+namespace orvanta::test {
+namespace {
+
+constexpr int32_t kWhite = 0xFFFF, kBlue = 0x001F, kGreen = 0x07E0, kBlack = 0;
+
+class TextTest : public SystemTest {
+  protected:
+    // Runs `draw` on the reference surface instead of the fixture's one.
+    void onReference(const std::function<void()>& draw) {
+        setDrawTarget(&reference);
+        draw();
+        setDrawTarget(&surface);
+    }
+    bool sameAsReference() const {
+        return std::memcmp(surface.pixels, reference.pixels, sizeof surface.pixels) == 0;
+    }
+    Surface reference;
+};
+
+TEST_F(TextTest, ListedFontEntriesAreExact) {
+    struct Entry {
+        int code;
+        uint8_t bytes[5];
+    };
+    const Entry entries[] = {
+        {0x00, {0x00, 0x00, 0x00, 0x00, 0x00}}, {0x20, {0x00, 0x00, 0x00, 0x00, 0x00}},
+        {0x2D, {0x08, 0x08, 0x08, 0x08, 0x08}}, {0x2E, {0x00, 0x00, 0x60, 0x60, 0x00}},
+        {0x30, {0x3E, 0x51, 0x49, 0x45, 0x3E}}, {0x31, {0x00, 0x42, 0x7F, 0x40, 0x00}},
+        {0x32, {0x72, 0x49, 0x49, 0x49, 0x46}}, {0x33, {0x21, 0x41, 0x49, 0x4D, 0x33}},
+        {0x34, {0x18, 0x14, 0x12, 0x7F, 0x10}}, {0x35, {0x27, 0x45, 0x45, 0x45, 0x39}},
+        {0x36, {0x3C, 0x4A, 0x49, 0x49, 0x31}}, {0x37, {0x41, 0x21, 0x11, 0x09, 0x07}},
+        {0x38, {0x36, 0x49, 0x49, 0x49, 0x36}}, {0x39, {0x46, 0x49, 0x49, 0x29, 0x1E}},
+        {0x41, {0x7C, 0x12, 0x11, 0x12, 0x7C}}, {0x45, {0x7F, 0x49, 0x49, 0x49, 0x41}},
+        {0x4E, {0x7F, 0x04, 0x08, 0x10, 0x7F}}, {0x53, {0x26, 0x49, 0x49, 0x49, 0x32}},
+        {0x57, {0x3F, 0x40, 0x38, 0x40, 0x3F}}, {0x66, {0x00, 0x08, 0x7E, 0x09, 0x02}},
+        {0x70, {0xFC, 0x18, 0x24, 0x24, 0x18}}, {0x73, {0x48, 0x54, 0x54, 0x54, 0x24}},
+        {0xB0, {0x55, 0x00, 0x55, 0x00, 0x55}}, {0xB1, {0xAA, 0x55, 0xAA, 0x55, 0xAA}},
+        {0xB2, {0xFF, 0x55, 0xFF, 0x55, 0xFF}}, {0xDB, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
+        {0xFF, {0x00, 0x00, 0x00, 0x00, 0x00}}};
+    for (const Entry& e : entries)
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(glyphTable[e.code][i], e.bytes[i]) << "entry " << e.code << " column " << i;
+}
+
+TEST_F(TextTest, CursorWrapsBeforeTheCellAndMovesWithTheScale) {
+    struct Cell {
+        int32_t x, y;
+        unsigned char c;
+    };
+    struct Case {
+        const char* name;
+        int32_t scale, x, y;
+        const char* text;
+        int32_t endX, endY;
+        std::vector<Cell> cells;
+    };
+    const Case cases[] = {
+        {"fits at 122", 1, 122, 0, "AB", 6, 8, {{122, 0, 'A'}, {0, 8, 'B'}}},
+        {"wraps at 123", 1, 123, 0, "A", 6, 8, {{0, 8, 'A'}}},
+        {"scale 2 fits at 116", 2, 116, 0, "A", 128, 0, {{116, 0, 'A'}}},
+        {"scale 2 wraps at 117", 2, 117, 0, "A", 12, 16, {{0, 16, 'A'}}},
+        {"line feed", 2, 30, 0, "\n", 0, 16, {}},
+        {"carriage return", 2, 5, 3, "\r", 5, 3, {}},
+        {"negative x", 1, -3, 10, "AB", 9, 10, {{3, 10, 'B'}}},
+        {"below the surface", 1, 0, 130, "ABCDEFGHIJKLMNOPQRSTUV", 6, 138, {}},
+        {"scale 0", 0, 40, 40, "AB", 40, 40, {}},
+        {"cursor at the 32-bit limit", 1, INT32_MAX - 2, 0, "A", 6, 8, {{0, 8, 'A'}}},
+        {"huge scale", INT32_MAX, 0, 0, "A", -6, -8, {}},
+    };
+    for (const Case& c : cases) {
+        surface = Surface{};
+        reference = Surface{};
+        setTextScale(c.scale);
+        setTextColors(kWhite, kBlue);
+        moveCursor(c.x, c.y);
+        printText(c.text);
+        EXPECT_EQ(tft.cursorX, c.endX) << c.name;
+        EXPECT_EQ(tft.cursorY, c.endY) << c.name;
+        onReference([&] {
+            for (const Cell& cell : c.cells)
+                drawGlyph(cell.x, cell.y, cell.c, kWhite, kBlue, c.scale, c.scale);
+        });
+        EXPECT_TRUE(sameAsReference()) << c.name;
+    }
+}
+
+TEST_F(TextTest, HighCodesShowTheFollowingEntry) {
+    const struct {
+        unsigned char code;
+        int entry;
+    } cases[] = {{175, 175}, {176, 0xB1}, {219, 0xDC}, {247, 0xF8}, {254, 0xFF}, {255, 0}};
+    for (const auto& c : cases) {
+        surface = Surface{};
+        drawGlyph(0, 0, c.code, kWhite, kBlue, 1, 1);
+        for (int32_t x = 0; x < 6; ++x)
+            for (int32_t y = 0; y < 8; ++y) {
+                const bool set = x < 5 && ((glyphTable[c.entry][x] >> y) & 1);
+                EXPECT_EQ(pixel(x, y), set ? kWhite : kBlue) << int(c.code) << " " << x << "," << y;
+            }
+    }
+}
+
+TEST_F(TextTest, MagnifiedGlyphPixelsAreBlockOutlines) {
+    // Scale 3 leaves each block's centre as it was; scale 2 blocks are solid; a negative
+    // scale covers the blocks between the same corners, mirroring the glyph.
+    for (const int32_t scale : {2, 3, -2}) {
+        clearDisplay(kGreen);
+        const int32_t x0 = 40, y0 = 40, s = std::abs(scale);
+        drawGlyph(x0, y0, 'A', kWhite, kBlue, scale, scale);
+        for (int32_t i = 0; i < 6; ++i)
+            for (int32_t j = 0; j < 8; ++j) {
+                const bool set = i < 5 && ((glyphTable[0x41][i] >> j) & 1);
+                const int32_t left = scale > 0 ? x0 + i * s : x0 - (i + 1) * s;
+                const int32_t top = scale > 0 ? y0 + j * s : y0 - (j + 1) * s;
+                for (int32_t dx = 0; dx < s; ++dx)
+                    for (int32_t dy = 0; dy < s; ++dy) {
+                        const bool centre = s == 3 && dx == 1 && dy == 1;
+                        // The spacing column is one frame; its inside rows stay too.
+                        const bool frameInside =
+                            s == 3 && i == 5 && dx == 1 && j * 3 + dy > 0 && j * 3 + dy < 23;
+                        const int32_t expected =
+                            centre || frameInside ? kGreen : (set ? kWhite : kBlue);
+                        EXPECT_EQ(pixel(left + dx, top + dy), expected)
+                            << "scale " << scale << " glyph pixel " << i << "," << j;
+                    }
+            }
+    }
+}
+
+TEST_F(TextTest, EqualColoursPaintOnlyTheSetBits) {
+    const auto allGreen = [&] {
+        return std::all_of(std::begin(surface.pixels), std::end(surface.pixels),
+                           [](Rgb24 p) { return p == color565ToRgb(kGreen); });
+    };
+    clearDisplay(kGreen);
+    setTextScale(1);
+    setTextColors(kWhite, kWhite);
+    printText(" ");
+    EXPECT_TRUE(allGreen()) << "a space with fg = bg paints";
+    // Printing again with fg = bg = background erases exactly what the first print painted.
+    for (const int32_t scale : {1, 2, 3}) {
+        setTextScale(scale);
+        for (const int32_t fg : {kWhite, kGreen}) {
+            setTextColors(fg, kGreen);
+            moveCursor(20, 40);
+            printText("Sf8 W5");
+            EXPECT_EQ(allGreen(), fg == kGreen) << "scale " << scale;
+        }
+    }
+}
+
+TEST_F(TextTest, NumbersPrintAsFormattedAndIntegersAreTraced) {
+    const struct {
+        std::function<void()> print;
+        const char* text;
+        const char* trace;
+    } cases[] = {
+        {[] { printInt(-42); }, "-42", "tft.print: -42\n"},
+        {[] { printInt(INT32_MIN); }, "-2147483648", "tft.print: -2147483648\n"},
+        {[] { printFloat(2.5f); }, "2.500000", ""},
+        {[] { printFloat(-FLT_MAX); }, "-340282346638528859811704183484516925440.000000", ""},
+    };
+    for (const auto& c : cases) {
+        surface = Surface{};
+        reference = Surface{};
+        takeTrace();
+        setTextScale(1);
+        setTextColors(kWhite, kBlue);
+        moveCursor(0, 0);
+        c.print();
+        const int32_t x = tft.cursorX, y = tft.cursorY;
+        EXPECT_EQ(takeTrace(), c.trace);
+        onReference([&] {
+            moveCursor(0, 0);
+            printText(c.text);
+        });
+        EXPECT_TRUE(sameAsReference()) << c.text;
+        EXPECT_EQ(tft.cursorX, x);
+        EXPECT_EQ(tft.cursorY, y);
+    }
+}
+
+TEST_F(TextTest, FontGolden) {
+    // All 256 entries, 0xB0 included, in a 16 x 16 grid of cells on a dark blue background.
+    for (int c = 0; c < 256; ++c)
+        for (int32_t i = 0; i < 6; ++i)
+            for (int32_t j = 0; j < 8; ++j) {
+                const bool set = i < 5 && ((glyphTable[c][i] >> j) & 1);
+                plot(16 + (c % 16) * 6 + i, (c / 16) * 8 + j, set ? kWhite : 0x0008);
+            }
+    EXPECT_TRUE(matchesGolden(imageFromSurface(surface), "font"));
+}
+
+} // namespace
+} // namespace orvanta::test
