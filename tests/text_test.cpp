@@ -14,7 +14,7 @@
 namespace orvanta::test {
 namespace {
 
-constexpr int32_t kWhite = 0xFFFF, kBlue = 0x001F, kGreen = 0x07E0, kBlack = 0;
+constexpr int32_t kWhite = 0xFFFF, kBlue = 0x001F, kGreen = 0x07E0;
 
 class TextTest : public SystemTest {
   protected:
