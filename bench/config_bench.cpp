@@ -1,0 +1,84 @@
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "config/bmp.h"
+#include "config/loader.h"
+#include "config/storage.h"
+#include "display/surface.h"
+#include "host/trace.h"
+#include "runtime/system.h"
+#include "tests/bmp_builder.h"
+
+namespace orvanta {
+namespace {
+
+// A scratch folder with the benchmark's files; the trace is discarded so that only the
+// loading itself is measured.
+class Scratch {
+  public:
+    Scratch() {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("orvanta-config-bench-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+        setWorkingFolder(folder_.string());
+        setTraceSink(nullptr, nullptr);
+        setDrawTarget(&surface_);
+        resetSystem();
+    }
+    ~Scratch() {
+        resetSystem();
+        setDrawTarget(nullptr);
+        setWorkingFolder("");
+        resetTraceSink();
+        std::filesystem::remove_all(folder_);
+    }
+    void write(const std::string& name, const std::string& content) {
+        std::ofstream out(folder_ / name, std::ios::binary);
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    }
+
+  private:
+    std::filesystem::path folder_;
+    Surface surface_;
+};
+
+void BM_DrawBmp128(benchmark::State& state) {
+    Scratch scratch;
+    test::BmpBuilder bmp;
+    bmp.width = 128;
+    bmp.height = 128;
+    bmp.pixels = test::patternPixel;
+    scratch.write("picture.bmp", bmp.build());
+    for (auto _ : state) benchmark::DoNotOptimize(drawBmp("picture.bmp", 0, 0));
+}
+BENCHMARK(BM_DrawBmp128)->Unit(benchmark::kMicrosecond);
+
+// Ten kinds of line in turn: instruments (of which only ten are kept), colour and other
+// commands, an unknown keyword with many fields and an empty line.
+void BM_LoadConfig10000Lines(benchmark::State& state) {
+    Scratch scratch;
+    const char* kinds[] = {"Tacho;10;10;20;100;2",
+                           "SetColor;63488",
+                           "SetBGColor;0",
+                           "LoadConfig;config.txt;30",
+                           "SetRotation;1",
+                           "ShowFPS",
+                           "Remark;line;with;a;few;fields;1;2;3",
+                           "",
+                           "Tacho;1;2;3;4;5;6;7;8;9;10",
+                           "SetColor;31"};
+    std::string content;
+    for (int i = 0; i < 10000; ++i) content += std::string(kinds[i % 10]) + "\r\n";
+    scratch.write("config.txt", content);
+    for (auto _ : state) LoadConfigFromSD("config.txt");
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(content.size()));
+}
+BENCHMARK(BM_LoadConfig10000Lines)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace orvanta
