@@ -1,0 +1,74 @@
+// One frame of each instrument type, and one frame of a full display of all eight, as the
+// renderer runs them: virtual clock without pacing sleeps, trace discarded.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "config/storage.h"
+#include "display/surface.h"
+#include "host/trace.h"
+#include "runtime/clock.h"
+#include "runtime/frame.h"
+#include "runtime/system.h"
+
+namespace {
+
+using namespace orvanta;
+
+// Loads `config` in a private folder, then times frames of its objects alone.
+void runFrames(benchmark::State& state, const std::string& config) {
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("orvanta-instruments-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "config.txt") << config;
+    Surface surface;
+    VirtualClock clock(10000);
+    resetSystem();
+    setClock(&clock);
+    setDrawTarget(&surface);
+    setTraceSink(nullptr, nullptr);
+    setWorkingFolder(folder.string());
+    AllMandDObjectsRun(); // the load
+    for (auto _ : state) {
+        clock.advance(110); // far enough from the last frame that pacing never sleeps
+        AllMandDObjectsRun();
+    }
+    state.SetItemsProcessed(state.iterations());
+    resetSystem();
+    setClock(nullptr);
+    setDrawTarget(nullptr);
+    setWorkingFolder("");
+    std::filesystem::remove_all(folder);
+}
+
+void BM_FrameOneInstrument(benchmark::State& state, const char* line) {
+    runFrames(state, std::string(line) + "\n");
+}
+BENCHMARK_CAPTURE(BM_FrameOneInstrument, Tacho, "Tacho;10;10;20;100;0");
+BENCHMARK_CAPTURE(BM_FrameOneInstrument, GyroHorizonRect, "GyroHorizonRect;0;0;64;48;0");
+BENCHMARK_CAPTURE(BM_FrameOneInstrument, Kompass, "Kompass;64;64;100;0");
+BENCHMARK_CAPTURE(BM_FrameOneInstrument, RoundPointer, "RoundPointer;64;64;100;-90;90");
+BENCHMARK_CAPTURE(BM_FrameOneInstrument, Radar, "Radar;64;64;100");
+BENCHMARK_CAPTURE(BM_FrameOneInstrument, DigitCounter, "DigitCounter;10;20;4;2;0");
+BENCHMARK_CAPTURE(BM_FrameOneInstrument, ToggleText, "ToggleText;10;40;GEAR DOWN;1;0");
+BENCHMARK_CAPTURE(BM_FrameOneInstrument, LED, "LED;100;100;12;0");
+
+// A full display: ten objects of all eight types at the sizes a cockpit page uses.
+void BM_FrameAllInstruments(benchmark::State& state) {
+    runFrames(state, "GyroHorizonRect;0;0;64;48;0\n"
+                     "Kompass;96;32;60;0\n"
+                     "Tacho;56;70;12;50;0\n"
+                     "Tacho;72;70;12;50;2\n"
+                     "RoundPointer;28;96;56;-90;90\n"
+                     "Radar;100;100;52\n"
+                     "DigitCounter;2;52;4;1;0\n"
+                     "ToggleText;34;52;STALL;1;5\n"
+                     "LED;120;4;8;10\n"
+                     "LED;120;16;8;3\n");
+}
+BENCHMARK(BM_FrameAllInstruments);
+
+} // namespace
