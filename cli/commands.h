@@ -9,5 +9,6 @@ class App;
 namespace orvanta::cli {
 
 void addRenderCommand(CLI::App& app, int& exitCode);
+void addCheckCommand(CLI::App& app, int& exitCode);
 
 } // namespace orvanta::cli
