@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -510,16 +511,17 @@ TEST_F(InstrumentTest, ExtremeValuesDrawWithoutUndefinedBehaviour) {
 
 // --- Golden animations -------------------------------------------------------------------
 
+constexpr const char* kGallery[] = {"tacho", "gyro_horizon_rect", "kompass",     "round_pointer",
+                                    "radar", "digit_counter",     "toggle_text", "led"};
+constexpr int32_t kShots = 5, kGap = 2;
+
 // Five pictures of the gallery configuration, after frames 1, 7, 13, 19 and 25, side by side
 // with a grey gap.
 TEST_F(InstrumentTest, GalleryAnimationsMatchTheirGoldens) {
-    const char* names[] = {"tacho", "gyro_horizon_rect", "kompass",     "round_pointer",
-                           "radar", "digit_counter",     "toggle_text", "led"};
-    for (const char* name : names) {
+    for (const char* name : kGallery) {
         resetSystem();
         surface = Surface{};
         load(readWholeFile(sourcePath(std::string("examples/gallery/") + name + "/config.txt")));
-        constexpr int32_t kShots = 5, kGap = 2;
         RgbImage strip;
         strip.width = kShots * DISPLAY_SIZE + (kShots - 1) * kGap;
         strip.height = DISPLAY_SIZE;
@@ -532,6 +534,28 @@ TEST_F(InstrumentTest, GalleryAnimationsMatchTheirGoldens) {
                     strip.setPixel(shot * (DISPLAY_SIZE + kGap) + x, y, picture.pixel(x, y));
         }
         EXPECT_TRUE(matchesGolden(strip, std::string(name) + "-gallery")) << name;
+    }
+}
+
+// The renderer, run on a gallery folder itself, ends on the last picture of its strip.
+TEST_F(InstrumentTest, GalleryFoldersRenderWithTheCommandLineProgram) {
+    for (const char* name : kGallery) {
+        const std::string png = (folder / (std::string(name) + ".png")).string();
+        const std::string command = std::string(ORVANTA_CLI_PATH) + " render " +
+                                    sourcePath(std::string("examples/gallery/") + name) +
+                                    " --frames 25 --png " + png + " >/dev/null 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        RgbImage rendered, strip;
+        ASSERT_TRUE(readPng(png, &rendered));
+        ASSERT_TRUE(
+            readPng(sourcePath("tests/golden/" + std::string(name) + "-gallery.png"), &strip));
+        ASSERT_EQ(rendered.width, DISPLAY_SIZE);
+        const int32_t last = (kShots - 1) * (DISPLAY_SIZE + kGap);
+        int32_t differing = 0;
+        for (int32_t y = 0; y < DISPLAY_SIZE; ++y)
+            for (int32_t x = 0; x < DISPLAY_SIZE; ++x)
+                differing += rendered.pixel(x, y) != strip.pixel(last + x, y) ? 1 : 0;
+        EXPECT_EQ(differing, 0) << name;
     }
 }
 
