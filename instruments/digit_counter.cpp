@@ -1,5 +1,6 @@
 #include "instruments/digit_counter.h"
 
+#include <algorithm>
 #include <new>
 
 #include "config/parser.h"
@@ -29,7 +30,10 @@ void DigitCounter::run() {
     setTextColors(color, bgColor);
     // One random value per digit, in the order printed. Each digit's whole cell is
     // repainted because foreground and background differ, so nothing needs erasing.
-    for (int32_t i = 0; i < digitCount; ++i) printInt(rand() % 10);
+    // A count beyond kMaxDigitsPerRun would keep one frame busy for hours; the digits past
+    // it could only land below or beside the surface, so they are left out altogether.
+    const int32_t count = std::min(digitCount, kMaxDigitsPerRun);
+    for (int32_t i = 0; i < count; ++i) printInt(rand() % 10);
 }
 
 } // namespace orvanta
