@@ -70,6 +70,9 @@ MainWindow::MainWindow() : Fl_Double_Window(kWindowSize, kWindowSize, "Orvanta")
     end();
     size_range(64, 64);
     callback(onClose);
+    // A new window has been sized once before its first paint, and a size change asks for
+    // the client area to be cleared; FLTK's fresh back buffer holds no defined pixels.
+    host_.clearPending = true;
 
     picture_.resize(static_cast<std::size_t>(DISPLAY_SIZE * 4) * DISPLAY_SIZE * 4 * 3);
     for (int side : {16, 32, 64, 128}) {
