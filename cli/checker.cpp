@@ -125,15 +125,28 @@ std::string joinShown(const std::string& folder, const std::string& name) {
     return folder + "/" + name;
 }
 
-// A file in `dir` whose name differs from `name` only in case, for "did you mean" hints.
-std::string caseInsensitiveMatch(const fs::path& dir, const std::string& name) {
+// The file in `dir` that a missing name most likely means: one that differs only in case,
+// or else the nearest by edit distance (at most two edits). Empty when none is close.
+std::string similarFile(const fs::path& dir, const std::string& name, bool* caseOnly) {
     std::error_code ec;
     const std::string wanted = lower(trimBlanks(name));
+    std::string nearest;
+    std::size_t best = 3;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string candidate = it->path().filename().string();
-        if (candidate != name && lower(candidate) == wanted) return candidate;
+        if (candidate == name) continue;
+        if (lower(candidate) == wanted) {
+            *caseOnly = true;
+            return candidate;
+        }
+        const std::size_t d = editDistance(lower(candidate), wanted);
+        if (d < best || (d == best && !nearest.empty() && candidate < nearest)) {
+            best = d;
+            nearest = candidate;
+        }
     }
-    return {};
+    *caseOnly = false;
+    return nearest;
 }
 
 // Why a named file was not found, as a short clause, or empty.
@@ -141,9 +154,11 @@ std::string missingFileHint(const fs::path& dir, const std::string& name) {
     if (!name.empty() && name.back() == ';')
         return "; a ';' at the very end of a line stays part of the file name";
     if (trimBlanks(name) != name) return "; the blanks around the name are part of it";
-    const std::string match = caseInsensitiveMatch(dir, name);
-    if (!match.empty()) return "; did you mean " + inQuotes(match) + "? names must match exactly";
-    return {};
+    bool caseOnly = false;
+    const std::string match = similarFile(dir, name, &caseOnly);
+    if (match.empty()) return {};
+    return "; did you mean " + inQuotes(match) + "?" +
+           (caseOnly ? " names must match exactly" : "");
 }
 
 // ---------------------------------------------------------------------------------------

@@ -134,7 +134,8 @@ TEST_F(CheckTest, TheChainAndItsSuccessors) {
     const Case cases[] = {
         {"LoadConfig;b.txt;5\n", {}},
         {"LoadConfig;missing.txt;5\n", {{1, E, "'missing.txt' does not exist"}}},
-        {"LoadConfig;B.TXT;5\n", {{1, E, "did you mean 'b.txt'?"}}},
+        {"LoadConfig;B.TXT;5\n", {{1, E, "did you mean 'b.txt'? names must match exactly"}}},
+        {"LoadConfig;bb.txt;5\n", {{1, E, "did you mean 'b.txt'?"}}},
         {"LoadConfig;b.txt\n", {{1, W, "'seconds' is missing and reads as 0"}}},
         {"LoadConfig;b.txt;\n", {{1, W, "'seconds' is missing"}, {1, E, "stays part of the file"}}},
         {"LoadConfig;\n", {{1, E, "did you mean 'LoadConfig'?"}}},
