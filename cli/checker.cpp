@@ -70,8 +70,11 @@ std::string shown(const std::string& s) {
     return out;
 }
 
+// Long user texts are cut, so that a diagnostic about a huge line stays readable.
 std::string inQuotes(const std::string& s) {
-    return "'" + shown(s) + "'";
+    constexpr std::size_t kLongest = 60;
+    if (s.size() <= kLongest) return "'" + shown(s) + "'";
+    return "'" + shown(s.substr(0, kLongest)) + "…'";
 }
 
 // "'a'", "'a' and 'b'", "'a', 'b' and 'c'".
@@ -95,8 +98,11 @@ std::string ordinal(int64_t n) {
     return std::to_string(n) + suffix;
 }
 
-// Edit distance with adjacent transpositions counted as one edit.
-std::size_t editDistance(const std::string& a, const std::string& b) {
+// Edit distance with adjacent transpositions counted as one edit. Strings whose lengths
+// differ by more than `cap` give cap + 1 at once, so a huge word costs nothing.
+std::size_t editDistance(const std::string& a, const std::string& b, std::size_t cap) {
+    const std::size_t gap = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
+    if (gap > cap) return cap + 1;
     std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
     for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
     for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
@@ -139,7 +145,7 @@ std::string similarFile(const fs::path& dir, const std::string& name, bool* case
             *caseOnly = true;
             return candidate;
         }
-        const std::size_t d = editDistance(lower(candidate), wanted);
+        const std::size_t d = editDistance(lower(candidate), wanted, best);
         if (d < best || (d == best && !nearest.empty() && candidate < nearest)) {
             best = d;
             nearest = candidate;
@@ -887,7 +893,7 @@ std::string suggestKeyword(const std::string& word, std::string* hint) {
     std::size_t best = key.size() <= 4 ? 1 : key.size() < 10 ? 2 : 3;
     const KeywordSpec* nearest = nullptr;
     for (int32_t i = 0; i < count; ++i) {
-        const std::size_t d = editDistance(key, lower(table[i].name));
+        const std::size_t d = editDistance(key, lower(table[i].name), best);
         if (d <= best && (nearest == nullptr || d < best)) {
             best = d;
             nearest = &table[i];

@@ -62,6 +62,7 @@ TEST_F(CheckTest, UnknownKeywordsGetTheKeywordTheyMostLikelyMean) {
         {"Kompss;64;64;50;0\n", {{1, E, "did you mean 'Kompass'?"}}},
         {"SetColour;5\n", {{1, E, "did you mean 'SetColor'?"}}},
         {"Banana;1\n", {{1, E, "unknown keyword 'Banana' — the line is ignored"}}},
+        {std::string(100000, 'Q') + "\n", {{1, E, "QQQ…' — the line is ignored"}}},
         {"# Tacho;1;2;30;30;0\n", {{1, N, "no comments"}}},
         {"\n  \n\t\n", {}},
     };
