@@ -2,7 +2,11 @@
 
 #include <gif_lib.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <unordered_map>
 #include <vector>
@@ -28,9 +32,17 @@ GifWriter::~GifWriter() {
 }
 
 bool GifWriter::open(const std::string& path, int32_t width, int32_t height, std::string* error) {
+    // giflib's own open creates files readable by their owner alone; a picture made for
+    // sharing gets the usual permissions, as the PNG writer's do.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (error != nullptr) *error = "cannot write '" + path + "': " + std::strerror(errno);
+        return false;
+    }
     int code = 0;
-    file_ = EGifOpenFileName(path.c_str(), false, &code);
+    file_ = EGifOpenFileHandle(fd, &code);
     if (file_ == nullptr) {
+        ::close(fd);
         if (error != nullptr) *error = "cannot write '" + path + "': " + gifError(code);
         return false;
     }

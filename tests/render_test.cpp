@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <gif_lib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -60,7 +61,9 @@ TEST_F(RenderTest, AnimationKeepsTrueTimeAndLeavesOutShortPictures) {
     options.folder = (dir / "cfg").string();
     options.frames = 5;
     options.gifPath = (dir / "a.gif").string();
+    const mode_t previousMask = ::umask(022);
     const cli::RenderResult result = cli::render(options);
+    ::umask(previousMask);
     ASSERT_EQ(result.exitCode, 0) << result.error;
     // Frames start at 0, 10, 110, 120 and 220 ms; the frames at 10 and 120 sleep 100 ms, so
     // the pictures of the frames at 10 and 120 are shown for no time at all.
@@ -79,6 +82,8 @@ TEST_F(RenderTest, AnimationKeepsTrueTimeAndLeavesOutShortPictures) {
     EXPECT_EQ(gif->SWidth, 128);
     DGifCloseFile(gif, &error);
     EXPECT_EQ(delays, (std::vector<int>{11, 11, 1}));
+    // Regression: the animation was created readable by its owner alone.
+    EXPECT_NE(fs::status(options.gifPath).permissions() & fs::perms::others_read, fs::perms::none);
 }
 
 TEST_F(RenderTest, CommandWritesTraceAndPictureOfTheLastFrame) {
