@@ -31,9 +31,11 @@ void DigitCounter::run() {
     // One random value per digit, in the order printed. Each digit's whole cell is
     // repainted because foreground and background differ, so nothing needs erasing.
     // A count beyond kMaxDigitsPerRun would keep one frame busy for hours; the digits past
-    // it could only land below or beside the surface, so they are left out altogether.
+    // it are not printed, but their random values are still used up, so that every later
+    // reading of every instrument stays what the device would show.
     const int32_t count = std::min(digitCount, kMaxDigitsPerRun);
     for (int32_t i = 0; i < count; ++i) printInt(rand() % 10);
+    if (digitCount > count) skipRandom(static_cast<uint64_t>(digitCount - count));
 }
 
 } // namespace orvanta

@@ -41,6 +41,22 @@ int32_t rand() {
     return static_cast<int32_t>((state >> 16) & 0x7FFF);
 }
 
+void skipRandom(uint64_t count) {
+    // Composes the step x -> a x + c with itself by squaring: after k rounds (mul, add)
+    // is the map of 2^k steps.
+    uint32_t mul = 214013u, add = 2531011u;
+    uint32_t accMul = 1u, accAdd = 0u;
+    for (; count != 0; count >>= 1) {
+        if ((count & 1u) != 0) {
+            accMul = accMul * mul;
+            accAdd = accAdd * mul + add;
+        }
+        add = add * mul + add;
+        mul = mul * mul;
+    }
+    state = state * accMul + accAdd;
+}
+
 void resetRandom() {
     state = 1;
 }

@@ -36,6 +36,8 @@ MandDObject* lastObject();
 
 // The one shared pseudo-random source: state x 214013 + 2531011, (state >> 16) & 0x7FFF.
 int32_t rand();
+// Advances the random source as `count` calls of rand() would, in logarithmic time.
+void skipRandom(uint64_t count);
 void resetRandom();
 uint32_t randomState();
 

@@ -23,8 +23,8 @@ class Regression : public SystemTest {
 };
 
 // A digit count near 2^31 kept the first frame printing for hours. The counter now stops
-// after the digits that can reach the surface, and a counter that fills the surface still
-// shows every cell.
+// after the digits that can reach the surface, a counter that fills the surface still
+// shows every cell, and the random values of the digits left out are still used up.
 TEST_F(Regression, DigitCounterWithCountNearInt32MaxFinishesItsFrame) {
     writeFile("config.txt", "DigitCounter;0;0;2147483647;1;0\nSetBGColor;31\n");
     AllMandDObjectsRun();
@@ -32,6 +32,17 @@ TEST_F(Regression, DigitCounterWithCountNearInt32MaxFinishesItsFrame) {
     // 21 cells of 6 pixels per row and 16 rows of 8: the last cell's background is blue.
     EXPECT_EQ(pixel(125, 127), 31);
     EXPECT_EQ(tft.cursorX, (DigitCounter::kMaxDigitsPerRun % 21) * 6);
+
+    const uint32_t after = randomState();
+    resetRandom();
+    skipRandom(2147483647u);
+    EXPECT_EQ(randomState(), after);
+    resetRandom();
+    for (int i = 0; i < 5000; ++i) rand();
+    const uint32_t stepped = randomState();
+    resetRandom();
+    skipRandom(5000);
+    EXPECT_EQ(randomState(), stepped);
 }
 
 } // namespace
