@@ -44,6 +44,19 @@ void runFrames(benchmark::State& state, const std::string& config) {
     std::filesystem::remove_all(folder);
 }
 
+void BM_FrameTenTachos(benchmark::State& state) {
+    std::string config;
+    for (int i = 0; i < 10; ++i) config += "Tacho;" + std::to_string(i * 12) + ";10;10;100;0\n";
+    runFrames(state, config);
+}
+BENCHMARK(BM_FrameTenTachos);
+
+// The frame's own overhead: the trace, the due check and the pacing.
+void BM_FrameEmpty(benchmark::State& state) {
+    runFrames(state, "");
+}
+BENCHMARK(BM_FrameEmpty);
+
 void BM_FrameOneInstrument(benchmark::State& state, const char* line) {
     runFrames(state, std::string(line) + "\n");
 }

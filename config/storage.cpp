@@ -110,26 +110,26 @@ int storageSeek(int64_t offset) {
     return 0;
 }
 
-int32_t readLE16() {
+namespace {
+// Reads `bytes` single bytes, least significant first; a byte that cannot be read is 0.
+uint32_t readLittleEndian(int bytes) {
     uint32_t value = 0;
-    for (int shift = 0; shift < 16; shift += 8) {
+    for (int shift = 0; shift < bytes * 8; shift += 8) {
         unsigned char byte = 0;
         uint32_t count = 0;
         storageRead(&byte, 1, &count);
         value |= static_cast<uint32_t>(byte) << shift;
     }
-    return static_cast<int32_t>(value);
+    return value;
+}
+} // namespace
+
+int32_t readLE16() {
+    return static_cast<int32_t>(readLittleEndian(2));
 }
 
 int32_t readLE32() {
-    uint32_t value = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        unsigned char byte = 0;
-        uint32_t count = 0;
-        storageRead(&byte, 1, &count);
-        value |= static_cast<uint32_t>(byte) << shift;
-    }
-    return static_cast<int32_t>(value);
+    return static_cast<int32_t>(readLittleEndian(4));
 }
 
 bool storageIsOpen() {
