@@ -41,6 +41,18 @@ void solidTriangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t x2, i
 
 void solidQuad(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3,
                int32_t y3, int32_t colour) {
+    // An axis-parallel rectangle (the bars of a gauge) is split along a diagonal into two
+    // closed triangles that together hold every pixel of the closed rectangle and nothing
+    // else, since their edge lines stay within it; the same pixels are filled directly.
+    const bool horizontalFirst = y0 == y1 && x1 == x2 && y2 == y3 && x3 == x0;
+    const bool verticalFirst = x0 == x1 && y1 == y2 && x2 == x3 && y3 == y0;
+    if (horizontalFirst || verticalFirst) {
+        const Box corners = boxBetween(x0, y0, x2, y2);
+        rasterRoundBox(targetCanvas(),
+                       {corners.left, corners.top, corners.right + 1, corners.bottom + 1}, 0,
+                       color565ToRgb(colour));
+        return;
+    }
     solidTriangle(x0, y0, x1, y1, x2, y2, colour);
     solidTriangle(x3, y3, x0, y0, x2, y2, colour);
 }
@@ -57,14 +69,53 @@ void solidRoundBox(int32_t x, int32_t y, int32_t w, int32_t h, int32_t corner, i
     rasterRoundBox(targetCanvas(), boxFrom(x, y, w, h), corner, color565ToRgb(colour));
 }
 
+namespace {
+
+// The sine and cosine of the whole-degree angles the instruments turn through, filled on
+// first use by the same library calls that sinScaled and cosScaled make otherwise, so a
+// value from the table is bit for bit the value the call returns.
+class DegreeTable {
+  public:
+    static constexpr int32_t kLimit = 1080; // three turns either way
+
+    DegreeTable() {
+        for (int32_t deg = -kLimit; deg <= kLimit; ++deg) {
+            sin_[deg + kLimit] = std::sin(deg * kDegree);
+            cos_[deg + kLimit] = std::cos(deg * kDegree);
+        }
+    }
+    static bool covers(int32_t deg) { return deg >= -kLimit && deg <= kLimit; }
+    double sin(int32_t deg) const { return sin_[deg + kLimit]; }
+    double cos(int32_t deg) const { return cos_[deg + kLimit]; }
+
+  private:
+    double sin_[2 * kLimit + 1];
+    double cos_[2 * kLimit + 1];
+};
+
+const DegreeTable& degreeTable() {
+    static const DegreeTable table;
+    return table;
+}
+
+double sinDegrees(int32_t deg) {
+    return DegreeTable::covers(deg) ? degreeTable().sin(deg) : std::sin(deg * kDegree);
+}
+
+double cosDegrees(int32_t deg) {
+    return DegreeTable::covers(deg) ? degreeTable().cos(deg) : std::cos(deg * kDegree);
+}
+
+} // namespace
+
 // Each product is rounded to double in the order written and the result truncated, so
 // that whole-number products falling just short lose a unit exactly as on the device.
 int32_t sinScaled(int32_t deg, int32_t r, double k) {
-    return truncToInt32((std::sin(deg * kDegree) * r) * k);
+    return truncToInt32((sinDegrees(deg) * r) * k);
 }
 
 int32_t cosScaled(int32_t deg, int32_t r, double k) {
-    return truncToInt32((std::cos(deg * kDegree) * r) * k);
+    return truncToInt32((cosDegrees(deg) * r) * k);
 }
 
 } // namespace orvanta

@@ -15,8 +15,8 @@ inline bool fits64(Int128 v) {
     return v >= INT64_MIN && v <= INT64_MAX;
 }
 
-// Floor and ceiling of a / b for b > 0. The callers keep the quotient within 64 bits; the
-// 64-bit path serves every shape of ordinary size.
+// Floor of a / b for b > 0. The callers keep the quotient within 64 bits; the 64-bit path
+// serves every shape of ordinary size.
 int64_t floorDiv(Int128 a, Int128 b) {
     if (fits64(a) && fits64(b)) {
         const int64_t x = static_cast<int64_t>(a), y = static_cast<int64_t>(b);
@@ -25,16 +25,6 @@ int64_t floorDiv(Int128 a, Int128 b) {
     }
     const Int128 q = a / b;
     return static_cast<int64_t>((a % b != 0 && a < 0) ? q - 1 : q);
-}
-
-int64_t ceilDiv(Int128 a, Int128 b) {
-    if (fits64(a) && fits64(b)) {
-        const int64_t x = static_cast<int64_t>(a), y = static_cast<int64_t>(b);
-        const int64_t q = x / y;
-        return (x % y != 0 && x > 0) ? q + 1 : q;
-    }
-    const Int128 q = a / b;
-    return static_cast<int64_t>((a % b != 0 && a > 0) ? q + 1 : q);
 }
 
 // The shared clip and fill step: the rows top .. bottom (inclusive) of a shape are cut to
@@ -84,30 +74,128 @@ Line makeLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
     return l;
 }
 
-// Reports the line's pixels on row y, which form one span.
-template <class Emit> void lineRow(const Line& l, int64_t y, Emit&& emit) {
-    if (l.n == 0) return;
-    const int64_t k = (y - l.y0) * l.sy;
-    if (l.adx >= l.ady) {
-        // Mostly horizontal: the steps i whose rounded minor offset is k form a range.
-        if (k < 0 || k > l.ady) return;
-        int64_t lo = 0, hi = l.n - 1;
-        if (l.ady != 0) {
-            const Int128 twoN = Int128{2} * l.n, twoMinor = Int128{2} * l.ady;
-            lo = std::max<int64_t>(lo, ceilDiv(twoN * k - l.n, twoMinor));
-            hi = std::min<int64_t>(hi, ceilDiv(twoN * (k + 1) - l.n, twoMinor) - 1);
-        } else if (k != 0) {
+// floor(N / D) and the remainder for D > 0, where the numerator N grows by a fixed step
+// from one row to the next. After an exact start, each further row costs two additions and
+// a compare instead of a division, and yields exactly what dividing afresh would.
+class QuotientStepper {
+  public:
+    void start(Int128 numerator, int64_t denominator, Int128 step) {
+        d_ = denominator;
+        q_ = floorDiv(numerator, denominator);
+        r_ = static_cast<int64_t>(numerator - Int128{q_} * denominator);
+        stepQ_ = floorDiv(step, denominator);
+        stepR_ = static_cast<int64_t>(step - Int128{stepQ_} * denominator);
+    }
+    void next() {
+        q_ += stepQ_;
+        r_ += stepR_;
+        // Whether the remainder wraps follows no pattern a branch predictor could learn.
+        const int64_t wrap = r_ >= d_ ? 1 : 0;
+        r_ -= d_ & -wrap;
+        q_ += wrap;
+    }
+    int64_t floor() const { return q_; }
+    int64_t ceil() const { return r_ != 0 ? q_ + 1 : q_; }
+
+  private:
+    int64_t d_ = 1, q_ = 0, r_ = 0, stepQ_ = 0, stepR_ = 0;
+};
+
+// Reports a line's pixels row by row; on each row they form one span. Each row's span is
+// the closed form above: the first row the line covers is computed exactly, and a row that
+// directly follows the previous one steps on from it.
+class LineRows {
+  public:
+    explicit LineRows(const Line& line) : l_(line) {}
+
+    template <class Emit> void row(int64_t y, Emit&& emit) {
+        if (l_.n == 0) return;
+        const int64_t k = (y - l_.y0) * l_.sy;
+        const bool follows = y - 1 == last_;
+        if (l_.adx >= l_.ady) {
+            // Mostly horizontal: the steps i whose rounded minor offset is k form a range.
+            if (k < 0 || k > l_.ady) return;
+            int64_t lo = 0, hi = l_.n - 1;
+            if (l_.ady != 0) {
+                if (follows) {
+                    first_.next();
+                    beyond_.next();
+                } else {
+                    const Int128 twoN = Int128{2} * l_.n;
+                    first_.start(twoN * k - l_.n, 2 * l_.ady, twoN * l_.sy);
+                    beyond_.start(twoN * (k + 1) - l_.n, 2 * l_.ady, twoN * l_.sy);
+                }
+                last_ = y;
+                lo = std::max<int64_t>(lo, first_.ceil());
+                hi = std::min<int64_t>(hi, beyond_.ceil() - 1);
+            } else if (k != 0) {
+                return;
+            }
+            if (lo > hi) return;
+            const int64_t xa = l_.x0 + l_.sx * lo, xb = l_.x0 + l_.sx * hi;
+            emit(std::min(xa, xb), std::max(xa, xb));
+        } else {
+            // Mostly vertical: row y is step k, one pixel.
+            if (k < 0 || k >= l_.n) return;
+            if (follows)
+                first_.next();
+            else
+                first_.start(Int128{2} * l_.adx * k + l_.n, 2 * l_.n, Int128{2} * l_.adx * l_.sy);
+            last_ = y;
+            const int64_t x = l_.x0 + l_.sx * first_.floor();
+            emit(x, x);
+        }
+    }
+
+  private:
+    Line l_;
+    int64_t last_ = INT64_MIN; // the row the steppers stand on
+    QuotientStepper first_, beyond_;
+};
+
+// Where the closed triangle's edge from a to b meets row y: the columns from the ceiling to
+// the floor of the exact crossing, or both ends of a horizontal edge. Rows are walked like
+// LineRows walks them.
+class EdgeCrossing {
+  public:
+    EdgeCrossing(int64_t xa, int64_t ya, int64_t xb, int64_t yb)
+        : xa_(xa), ya_(ya), xb_(xb), top_(std::min(ya, yb)), bottom_(std::max(ya, yb)),
+          dx_(yb >= ya ? xb - xa : xa - xb), dy_(yb >= ya ? yb - ya : ya - yb) {}
+
+    void widen(int64_t y, int64_t& lo, int64_t& hi) {
+        if (y < top_ || y > bottom_) return;
+        if (dy_ == 0) {
+            lo = std::min({lo, xa_, xb_});
+            hi = std::max({hi, xa_, xb_});
             return;
         }
-        if (lo > hi) return;
-        const int64_t xa = l.x0 + l.sx * lo, xb = l.x0 + l.sx * hi;
-        emit(std::min(xa, xb), std::max(xa, xb));
-    } else {
-        // Mostly vertical: row y is step k, one pixel.
-        if (k < 0 || k >= l.n) return;
-        const int64_t x = l.x0 + l.sx * floorDiv(Int128{2} * l.adx * k + l.n, Int128{2} * l.n);
-        emit(x, x);
+        if (y - 1 == last_)
+            crossing_.next();
+        else
+            crossing_.start(Int128{dx_} * (y - ya_), dy_, dx_);
+        last_ = y;
+        lo = std::min(lo, xa_ + crossing_.ceil());
+        hi = std::max(hi, xa_ + crossing_.floor());
     }
+
+  private:
+    int64_t xa_, ya_, xb_, top_, bottom_;
+    int64_t dx_, dy_; // the edge's extent with the sign that makes dy_ non-negative
+    int64_t last_ = INT64_MIN;
+    QuotientStepper crossing_;
+};
+
+// The largest u in 0 .. widest with (u h)^2 <= limit, or -1 when there is none, searched
+// from a starting guess. The unsigned type U must hold every product.
+template <class U> int64_t largestInside(uint64_t h, U limit, int64_t guess, int64_t widest) {
+    const auto inside = [&](int64_t cand) {
+        const U uh = U{static_cast<uint64_t>(cand)} * h;
+        return uh * uh <= limit;
+    };
+    int64_t u = std::clamp<int64_t>(guess, 0, widest);
+    while (u > 0 && !inside(u)) --u;
+    while (u < widest && inside(u + 1)) ++u;
+    return inside(u) ? u : -1;
 }
 
 // Left inset of row j (0 <= j < h) of the disc inscribed in a w x h box; the row covers
@@ -123,19 +211,13 @@ int64_t ellipseInset(uint64_t w, uint64_t h, int64_t j) {
         u = widest; // the middle row or rows reach both sides
     } else {
         const uint64_t s = (h - av) * (h + av);
-        const Uint128 limit = Uint128{w * w} * s;
-        const auto inside = [&](int64_t cand) {
-            const Uint128 uh = Uint128{static_cast<uint64_t>(cand)} * h;
-            return uh * uh <= limit;
-        };
         // A floating estimate lands within a step of the answer; exact tests settle it.
-        const long double estimate = static_cast<long double>(w) *
-                                     std::sqrt(static_cast<long double>(s)) /
-                                     static_cast<long double>(h);
-        u = std::clamp<int64_t>(static_cast<int64_t>(estimate), 0, widest);
-        while (u > 0 && !inside(u)) --u;
-        while (u < widest && inside(u + 1)) ++u;
-        if (!inside(u)) u = -1;
+        const double estimate =
+            static_cast<double>(w) * std::sqrt(static_cast<double>(s)) / static_cast<double>(h);
+        const auto guess = static_cast<int64_t>(estimate);
+        // Below 2^16 on both sides every product fits in 64 bits.
+        u = w < 65536 && h < 65536 ? largestInside<uint64_t>(h, w * w * s, guess, widest)
+                                   : largestInside<Uint128>(h, Uint128{w * w} * s, guess, widest);
         if (((u + widest) & 1) != 0) --u; // u must have the parity of w - 1
         const int64_t middle = static_cast<int64_t>(w & 1) ^ 1;
         u = std::max(u, middle); // the middle column or columns reach top and bottom
@@ -157,8 +239,9 @@ Box boxBetween(int64_t xa, int64_t ya, int64_t xb, int64_t yb) {
 
 void rasterLine(const Canvas& canvas, int64_t x0, int64_t y0, int64_t x1, int64_t y1, Rgb24 rgb) {
     const Line line = makeLine(x0, y0, x1, y1);
+    LineRows rows(line);
     paintRows(canvas, line.topRow, line.bottomRow, rgb,
-              [&](int64_t y, auto&& emit) { lineRow(line, y, emit); });
+              [&](int64_t y, auto&& emit) { rows.row(y, emit); });
 }
 
 void rasterBoxOutline(const Canvas& canvas, const Box& box, Rgb24 rgb) {
@@ -176,32 +259,30 @@ void rasterBoxOutline(const Canvas& canvas, const Box& box, Rgb24 rgb) {
 
 void rasterTriangle(const Canvas& canvas, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
                     int64_t x2, int64_t y2, Rgb24 rgb) {
-    const int64_t xs[3] = {x0, x1, x2}, ys[3] = {y0, y1, y2};
-    const Line edges[3] = {makeLine(x0, y0, x1, y1), makeLine(x1, y1, x2, y2),
-                           makeLine(x2, y2, x0, y0)};
+    LineRows edges[3] = {LineRows(makeLine(x0, y0, x1, y1)), LineRows(makeLine(x1, y1, x2, y2)),
+                         LineRows(makeLine(x2, y2, x0, y0))};
+    EdgeCrossing crossings[3] = {EdgeCrossing(x0, y0, x1, y1), EdgeCrossing(x1, y1, x2, y2),
+                                 EdgeCrossing(x2, y2, x0, y0)};
     const int64_t top = std::min({y0, y1, y2}), bottom = std::max({y0, y1, y2});
     paintRows(canvas, top, bottom, rgb, [&](int64_t y, auto&& emit) {
         // The closed triangle meets row y in one interval; its ends lie on the edges.
         int64_t lo = INT64_MAX, hi = INT64_MIN;
-        for (int e = 0; e < 3; ++e) {
-            const int64_t xa = xs[e], ya = ys[e], xb = xs[(e + 1) % 3], yb = ys[(e + 1) % 3];
-            if (y < std::min(ya, yb) || y > std::max(ya, yb)) continue;
-            if (ya == yb) {
-                lo = std::min({lo, xa, xb});
-                hi = std::max({hi, xa, xb});
-                continue;
+        for (EdgeCrossing& crossing : crossings) crossing.widen(y, lo, hi);
+        // The edge lines' spans mostly touch that interval and are merged into it, so that
+        // the row is usually filled in one go; a span apart from it is filled on its own.
+        const auto merge = [&](int64_t a, int64_t b) {
+            if (lo > hi) {
+                lo = a;
+                hi = b;
+            } else if (a <= hi + 1 && b >= lo - 1) {
+                lo = std::min(lo, a);
+                hi = std::max(hi, b);
+            } else {
+                emit(a, b);
             }
-            Int128 num = Int128{xb - xa} * (y - ya);
-            int64_t den = yb - ya;
-            if (den < 0) {
-                num = -num;
-                den = -den;
-            }
-            lo = std::min(lo, xa + ceilDiv(num, den));
-            hi = std::max(hi, xa + floorDiv(num, den));
-        }
+        };
+        for (LineRows& edge : edges) edge.row(y, merge);
         if (lo <= hi) emit(lo, hi);
-        for (const Line& edge : edges) lineRow(edge, y, emit);
     });
 }
 

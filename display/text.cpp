@@ -17,14 +17,11 @@ int glyphIndex(unsigned char c) {
     return c <= 175 ? c : (c + 1) & 0xFF;
 }
 
-// Paints glyph pixel (i, j) of the cell at (x, y): a plain pixel at scale 1, otherwise the
-// outline of its magnified block, which is solid up to scale 2 and hollow from scale 3 on.
+// Paints glyph pixel (i, j) of a magnified cell at (x, y) as the outline of its block,
+// which is solid up to scale 2 and hollow from scale 3 on. Scale 1 is drawGlyph's own.
 void paintGlyphPixel(int32_t x, int32_t y, int32_t i, int32_t j, int32_t colour, int32_t sx,
                      int32_t sy) {
-    if (sx == 1 && sy == 1)
-        plot(x + i, y + j, colour);
-    else
-        outlineRect(add32(x, mul32(i, sx)), add32(y, mul32(j, sy)), sx, sy, colour);
+    outlineRect(add32(x, mul32(i, sx)), add32(y, mul32(j, sy)), sx, sy, colour);
 }
 
 void newLine() {
@@ -87,12 +84,27 @@ void drawGlyph(int32_t x, int32_t y, unsigned char c, int32_t fg, int32_t bg, in
         return;
     const uint8_t* columns = glyphTable[glyphIndex(c)];
     const bool withBackground = bg != fg;
-    for (int32_t i = 0; i < 5; ++i) {
-        for (int32_t j = 0; j < 8; ++j) {
-            if ((columns[i] >> j) & 1)
-                paintGlyphPixel(x, y, i, j, fg, sx, sy);
-            else if (withBackground)
-                paintGlyphPixel(x, y, i, j, bg, sx, sy);
+    if (sx == 1 && sy == 1) {
+        // Each glyph pixel is one surface pixel here, so the colours are converted once per
+        // cell; pixels beyond the right or bottom edge are dropped, as plot drops them.
+        if (Surface* surface = drawTarget(); surface != nullptr) {
+            const Rgb24 fgRgb = color565ToRgb(fg), bgRgb = color565ToRgb(bg);
+            for (int32_t i = 0; i < 5 && x + i < DISPLAY_SIZE; ++i) {
+                for (int32_t j = 0; j < 8 && y + j < DISPLAY_SIZE; ++j) {
+                    const bool on = (columns[i] >> j) & 1;
+                    if (on || withBackground)
+                        surface->pixels[(y + j) * DISPLAY_SIZE + x + i] = on ? fgRgb : bgRgb;
+                }
+            }
+        }
+    } else {
+        for (int32_t i = 0; i < 5; ++i) {
+            for (int32_t j = 0; j < 8; ++j) {
+                if ((columns[i] >> j) & 1)
+                    paintGlyphPixel(x, y, i, j, fg, sx, sy);
+                else if (withBackground)
+                    paintGlyphPixel(x, y, i, j, bg, sx, sy);
+            }
         }
     }
     if (!withBackground) return;
