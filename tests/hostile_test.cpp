@@ -124,7 +124,7 @@ void expectClean(const CliRun& run, int status, double budget, const char* what)
 
 TEST_P(Hostile, RenderAndCheckFinishCleanlyAndWriteOnlyTheirOutputs) {
     const hostile::Case& c = GetParam();
-    const double budget = kSanitized ? c.sanitizedBudget : 1.0;
+    const double budget = kSanitized ? c.sanitizedBudget : c.budget;
     const Snapshot inputs = snapshot(root / "cfg");
     const std::string cfg = (root / "cfg").string(), out = (root / "out").string();
 
