@@ -22,22 +22,13 @@ bool isConfigDue() {
 
 namespace {
 
-// Reads one line byte by byte into `line` without its line end. Returns the byte last
-// read: 0 when the file ended before any byte of the line (or its last byte was a zero
-// byte). `consumed` counts every byte read, line ends included.
+// Reads one line into `line` without its line end. Returns the byte last read: 0 when the
+// file ended before any byte of the line (or its last byte was a zero byte). `consumed`
+// counts every byte read, line ends included.
 unsigned char readLine(std::string& line, int64_t& consumed) {
     line.clear();
     unsigned char last = 0;
-    for (;;) {
-        unsigned char byte = 0;
-        uint32_t count = 0;
-        storageRead(&byte, 1, &count);
-        if (count == 0) break;
-        ++consumed;
-        last = byte;
-        if (byte == '\n' || byte == '\r') break;
-        line.push_back(static_cast<char>(byte)); // may throw std::bad_alloc
-    }
+    consumed += storageReadLine(line, &last);
     return last;
 }
 

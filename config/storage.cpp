@@ -101,6 +101,30 @@ int storageRead(void* buffer, uint32_t n, uint32_t* count) {
     return 0;
 }
 
+int64_t storageReadLine(std::string& line, unsigned char* last) {
+    *last = 0;
+    int64_t consumed = 0;
+    if (slotFd < 0 || position < 0) return 0;
+    for (;;) {
+        if (position < cacheStart || position >= cacheStart + static_cast<int64_t>(cacheLength)) {
+            cacheStart = position;
+            cacheLength = readAt(cache, kCacheSize, position);
+            if (cacheLength == 0) return consumed;
+        }
+        const unsigned char* begin = cache + (position - cacheStart);
+        const unsigned char* stop = cache + cacheLength;
+        const unsigned char* end = begin;
+        while (end < stop && *end != '\n' && *end != '\r') ++end;
+        line.append(begin, end); // may throw std::bad_alloc
+        const bool ended = end < stop;
+        const int64_t taken = (end - begin) + (ended ? 1 : 0);
+        *last = ended ? *end : stop[-1];
+        position += taken;
+        consumed += taken;
+        if (ended) return consumed;
+    }
+}
+
 int storageSeek(int64_t offset) {
     // A card reader takes the offset as an unsigned number, so a negative one lies beyond
     // the end of any file: the reads after it deliver nothing. Huge offsets are capped so

@@ -18,6 +18,10 @@ int storageOpen(const char* name);
 int storageRead(void* buffer, uint32_t n, uint32_t* count);
 // Positions the file; offsets beyond the end are not an error. Nothing with no file open.
 int storageSeek(int64_t offset);
+// Appends the bytes from the position up to the next LF or CR to `line` and reads past
+// that line end, exactly as reading one byte at a time would. Returns the number of bytes
+// read, line end included; `last` receives the last byte read (0 when none was).
+int64_t storageReadLine(std::string& line, unsigned char* last);
 int32_t readLE16();
 int32_t readLE32();
 bool storageIsOpen();

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 
 #include "config/storage.h"
 #include "tests/support.h"
@@ -89,6 +90,55 @@ TEST_F(StorageTest, LittleEndianReadsCountMissingBytesAsZero) {
     }
     storageOpen(nullptr);
     EXPECT_EQ(readLE16() + readLE32(), 0);
+}
+
+} // namespace
+} // namespace orvanta
+
+namespace orvanta {
+namespace {
+
+// Line reading must see exactly what reading one byte at a time sees: the same lines, the
+// same last bytes and the same positions, across the read cache and around seeks.
+TEST_F(StorageTest, LineReadingMatchesByteReading) {
+    std::string content = std::string("Tacho;1\r\n\nx\0y\rlast", 18);
+    content += std::string(70000, 'L') + "\n" + std::string(5, '\0');
+    writeFile("lines.txt", content);
+    for (const int64_t start :
+         {int64_t{0}, int64_t{3}, int64_t{65535}, int64_t{70020}, int64_t{-1}}) {
+        std::vector<std::string> bulk, single;
+        ASSERT_EQ(storageOpen("lines.txt"), 0);
+        storageSeek(start);
+        for (;;) {
+            std::string line;
+            unsigned char last = 0;
+            const int64_t n = storageReadLine(line, &last);
+            if (n == 0) break;
+            bulk.push_back(line + "|" + std::to_string(last) + "|" + std::to_string(n));
+        }
+        ASSERT_EQ(storageOpen("lines.txt"), 0);
+        storageSeek(start);
+        std::string line;
+        int64_t n = 0;
+        for (;;) {
+            unsigned char byte = 0;
+            uint32_t count = 0;
+            storageRead(&byte, 1, &count);
+            if (count == 0) break;
+            ++n;
+            const bool end = byte == '\n' || byte == '\r';
+            if (!end) line.push_back(static_cast<char>(byte));
+            if (end) {
+                single.push_back(line + "|" + std::to_string(byte) + "|" + std::to_string(n));
+                line.clear();
+                n = 0;
+            }
+        }
+        if (n > 0)
+            single.push_back(line + "|" + std::to_string(static_cast<unsigned char>(line.back())) +
+                             "|" + std::to_string(n));
+        EXPECT_EQ(bulk, single) << "from " << start;
+    }
 }
 
 } // namespace
