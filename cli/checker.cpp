@@ -117,11 +117,15 @@ std::size_t editDistance(const std::string& a, const std::string& b, std::size_t
 }
 
 bool readWholeFile(const fs::path& path, std::string* data) {
-    std::ifstream in(path, std::ios::binary);
+    // Read straight into the string: a file can be tens of megabytes on one line.
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    *data = s.str();
+    const std::streamoff size = in.tellg();
+    if (size < 0) return false;
+    data->resize(static_cast<std::size_t>(size));
+    in.seekg(0);
+    in.read(data->data(), size);
+    data->resize(static_cast<std::size_t>(in.gcount()));
     return !in.bad();
 }
 
@@ -525,8 +529,11 @@ void FileChecker::checkLineEnds(const std::vector<SourceLine>& lines) {
 }
 
 void FileChecker::checkLine(const SourceLine& line) {
-    const std::string text = line.text();
-    if (text.size() < line.raw.size()) {
+    // The text the device sees ends at a zero byte; only then is a shorter copy needed.
+    const bool cut = std::memchr(line.raw.data(), 0, line.raw.size()) != nullptr;
+    const std::string shortened = cut ? line.text() : std::string();
+    const std::string& text = cut ? shortened : line.raw;
+    if (cut) {
         const std::string rest = line.raw.substr(text.size() + 1);
         emit(line.number, Severity::Warning,
              "a zero byte ends this line for the device" +
