@@ -2,10 +2,6 @@
 // output and exit status, and the shipped examples passing clean.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -159,39 +155,30 @@ TEST_F(CheckTest, PicturesThatDoNotShowAsMeant) {
     test::BmpBuilder good;
     good.width = 128;
     good.height = -128;
-    struct Picture {
-        const char* what;
-        std::string bytes;
-    };
     auto with = [&good](auto change) {
         test::BmpBuilder b = good;
         change(b);
         return b.build();
     };
-    const Picture pictures[] = {
-        {"", good.build()},
-        {"is not a BMP file", "GIF89a"},
-        {"has 2 colour planes", with([](test::BmpBuilder& b) { b.planes = 2; })},
-        {"has 8 bits per pixel", with([](test::BmpBuilder& b) { b.bitsPerPixel = 8; })},
-        {"is compressed (method 1)", with([](test::BmpBuilder& b) { b.compression = 1; })},
-        {"only its top-left 128 × 100 pixels show", with([](test::BmpBuilder& b) {
-             b.width = 200;
-             b.height = 100;
-         })},
-        {"ends inside its pixel data", with([](test::BmpBuilder& b) { b.writePixels = false; })},
-        {"is 0 × 128 pixels", with([](test::BmpBuilder& b) { b.width = 0; })},
+    const struct {
+        std::string bytes;
+        std::vector<Expected> expected;
+    } pictures[] = {
+        {good.build(), {}},
+        {"GIF89a", {{1, E, "is not a BMP file"}}},
+        {with([](test::BmpBuilder& b) { b.planes = 2; }), {{1, E, "has 2 colour planes"}}},
+        {with([](test::BmpBuilder& b) { b.bitsPerPixel = 8; }), {{1, E, "has 8 bits per pixel"}}},
+        {with([](test::BmpBuilder& b) { b.compression = 1; }),
+         {{1, E, "is compressed (method 1)"}}},
+        {with([](test::BmpBuilder& b) { b.width = 200, b.height = 100; }),
+         {{1, W, "only its top-left 128 × 100 pixels show"}}},
+        {with([](test::BmpBuilder& b) { b.writePixels = false; }),
+         {{1, W, "ends inside its pixel data"}}},
+        {with([](test::BmpBuilder& b) { b.width = 0; }), {{1, E, "is 0 × 128 pixels"}}},
     };
-    for (const Picture& p : pictures) {
+    for (const auto& p : pictures) {
         writeFile("p.bmp", p.bytes);
-        if (*p.what == '\0') {
-            expectFindings({"image;p.bmp\n", {}});
-        } else {
-            const Severity s = std::string(p.what).find("pixels show") != std::string::npos ||
-                                       std::string(p.what).find("ends inside") != std::string::npos
-                                   ? W
-                                   : E;
-            expectFindings({"image;p.bmp\n", {{1, s, p.what}}});
-        }
+        expectFindings({"image;p.bmp\n", p.expected});
     }
     writeFile("p.bmp", good.build());
     const Case cases[] = {
@@ -224,14 +211,7 @@ TEST_F(CheckTest, BytesAndLineEndsAsTheLoaderReadsThem) {
 
 // The built program as a user runs it: output format, summary and exit status.
 int runCheck(const std::string& arguments, std::string* out) {
-    const fs::path outPath =
-        fs::temp_directory_path() / ("orvanta-check-out-" + std::to_string(::getpid()) + ".txt");
-    const std::string command =
-        std::string(ORVANTA_CLI_PATH) + " check " + arguments + " >" + outPath.string() + " 2>&1";
-    const int status = std::system(command.c_str());
-    *out = test::readWholeFile(outPath);
-    fs::remove(outPath);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return test::runCli("check " + arguments, out);
 }
 
 TEST_F(CheckTest, TheCommandPrintsCompilerStyleLinesAndExitsByTheWorstFinding) {

@@ -3,10 +3,8 @@
 // keyword of the keyword table with its fields in order.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -53,11 +51,9 @@ TEST(DocsPictures, EveryCommittedPictureIsWhatTheProgramRendersNow) {
     fs::create_directories(scratch);
     for (const PictureEntry& e : entries) {
         const fs::path fresh = scratch / e.output;
-        const std::string command = "cd '" + test::sourcePath("") + "' && '" + ORVANTA_CLI_PATH +
-                                    "' render " + e.folder + " " + e.options +
-                                    (isGif(e.output) ? " --gif " : " --png ") + fresh.string();
-        const int status = std::system(command.c_str());
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+        const std::string arguments = "render " + test::sourcePath(e.folder) + " " + e.options +
+                                      (isGif(e.output) ? " --gif " : " --png ") + fresh.string();
+        ASSERT_EQ(test::runCli(arguments), 0) << arguments;
         const fs::path committed = test::sourcePath("docs/images/" + e.output);
         const std::string hint =
             e.output + " is out of date: run scripts/make-doc-pictures and look at it";

@@ -4,9 +4,7 @@
 
 #include <gif_lib.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -22,12 +20,9 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(RenderTimer, FramesFollowTheTenMillisecondTicksAndThePacing) {
-    EXPECT_EQ(cli::nextFrameStart(0, 0), 10u);
-    EXPECT_EQ(cli::nextFrameStart(10, 110), 110u);
-    EXPECT_EQ(cli::nextFrameStart(110, 110), 120u);
-    EXPECT_EQ(cli::nextFrameStart(120, 220), 220u);
-    EXPECT_EQ(cli::nextFrameStart(0, 5), 10u);
-    EXPECT_EQ(cli::nextFrameStart(0, 21), 30u);
+    const uint32_t cases[][3] = {{0, 0, 10},      {10, 110, 110}, {110, 110, 120},
+                                 {120, 220, 220}, {0, 5, 10},     {0, 21, 30}};
+    for (const auto& c : cases) EXPECT_EQ(cli::nextFrameStart(c[0], c[1]), c[2]) << c[0];
 }
 
 class RenderTest : public ::testing::Test {
@@ -43,15 +38,11 @@ class RenderTest : public ::testing::Test {
     void write(const std::string& name, const std::string& text) {
         std::ofstream(dir / "cfg" / name, std::ios::binary) << text;
     }
-    // Runs the built program; returns its exit status and captures its standard error.
     int cli(const std::string& arguments, std::string* err = nullptr) {
-        const fs::path errPath = dir / "stderr.txt";
-        const std::string command = std::string(ORVANTA_CLI_PATH) + " " + arguments + " 2>" +
-                                    errPath.string() + " >" + (dir / "stdout.txt").string();
-        const int status = std::system(command.c_str());
-        if (err != nullptr) *err = test::readWholeFile(errPath);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::string ignored;
+        return test::runCli(arguments, &out, err != nullptr ? err : &ignored);
     }
+    std::string out; // standard output of the last cli() call
     fs::path dir;
 };
 
@@ -121,14 +112,13 @@ TEST_F(RenderTest, CommandReportsUsageAndOutputProblems) {
     EXPECT_NE(err.find("x.png"), std::string::npos) << err;
     EXPECT_EQ(cli("render " + cfg + " --trace " + (dir / "no/such/t.txt").string(), &err), 1);
     EXPECT_EQ(cli("--version"), 0);
-    EXPECT_NE(test::readWholeFile(dir / "stdout.txt").find("1.0.0"), std::string::npos);
+    EXPECT_NE(out.find("1.0.0"), std::string::npos);
     EXPECT_EQ(cli("render --help"), 0);
-    EXPECT_NE(test::readWholeFile(dir / "stdout.txt").find("--start-ms"), std::string::npos);
+    EXPECT_NE(out.find("--start-ms"), std::string::npos);
     // A configuration problem is never an error: a folder without config.txt renders black.
     fs::remove(dir / "cfg" / "config.txt");
     EXPECT_EQ(cli("render " + cfg + " --frames 3 --trace -"), 0);
-    EXPECT_NE(test::readWholeFile(dir / "stdout.txt").find("LoadConfigFromSD Start\nR"),
-              std::string::npos);
+    EXPECT_NE(out.find("LoadConfigFromSD Start\nR"), std::string::npos);
 }
 
 TEST_F(RenderTest, StartTimeNearTheWrapAndLoopModeKeepTheFileLoaded) {

@@ -3,7 +3,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <utility>
 
 #include "config/storage.h"
 #include "host/trace.h"
@@ -59,6 +62,20 @@ int32_t SystemTest::pixel(int32_t x, int32_t y) const {
 
 std::string sourcePath(const std::string& relative) {
     return std::string(ORVANTA_SOURCE_DIR) + "/" + relative;
+}
+
+int runCli(const std::string& arguments, std::string* out, std::string* err) {
+    const std::string stem =
+        (std::filesystem::temp_directory_path() / ("orvanta-cli-" + std::to_string(::getpid())))
+            .string();
+    const std::string command = std::string(ORVANTA_CLI_PATH) + " " + arguments + " >" + stem +
+                                ".out " + (err != nullptr ? "2>" + stem + ".err" : "2>&1");
+    const int status = std::system(command.c_str());
+    for (auto [text, suffix] : {std::pair{out, ".out"}, std::pair{err, ".err"}}) {
+        if (text != nullptr) *text = readWholeFile(stem + suffix);
+        std::filesystem::remove(stem + suffix);
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 std::string readWholeFile(const std::filesystem::path& path) {

@@ -43,6 +43,10 @@ class SystemTest : public ::testing::Test {
 ::testing::AssertionResult matchesGolden(const RgbImage& image, const std::string& name);
 
 std::string sourcePath(const std::string& relative);
+// Runs the built orvanta-cli with `arguments` (shell words) and returns its exit status
+// (-1 if it did not exit). Stores standard output in `out` and standard error in `err`;
+// without `err`, standard error goes to `out` too.
+int runCli(const std::string& arguments, std::string* out = nullptr, std::string* err = nullptr);
 std::string readWholeFile(const std::filesystem::path& path);
 
 } // namespace orvanta::test
