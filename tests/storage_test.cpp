@@ -92,12 +92,6 @@ TEST_F(StorageTest, LittleEndianReadsCountMissingBytesAsZero) {
     EXPECT_EQ(readLE16() + readLE32(), 0);
 }
 
-} // namespace
-} // namespace orvanta
-
-namespace orvanta {
-namespace {
-
 // Line reading must see exactly what reading one byte at a time sees: the same lines, the
 // same last bytes and the same positions, across the read cache and around seeks.
 TEST_F(StorageTest, LineReadingMatchesByteReading) {
