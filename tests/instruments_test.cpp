@@ -57,21 +57,6 @@ class InstrumentTest : public SystemTest {
             numbers.push_back(std::stoi(trace().substr(at + key.size())));
         return numbers;
     }
-
-    // The whole character cell at (cx, cy), as far as it lies on the display.
-    ::testing::AssertionResult showsGlyph(int32_t cx, int32_t cy, int32_t scale, unsigned char c,
-                                          int32_t fg, int32_t bg) const {
-        for (int32_t dy = 0; dy < 8 * scale; ++dy) {
-            for (int32_t dx = 0; dx < 6 * scale; ++dx) {
-                const int32_t px = cx + dx, py = cy + dy, col = dx / scale;
-                if (px >= DISPLAY_SIZE || py >= DISPLAY_SIZE) continue;
-                const bool set = col < 5 && ((glyphTable[c][col] >> (dy / scale)) & 1) != 0;
-                if (pixel(px, py) != (set ? fg : bg))
-                    return ::testing::AssertionFailure() << c << ": pixel " << px << "," << py;
-            }
-        }
-        return ::testing::AssertionSuccess();
-    }
 };
 
 TEST_F(InstrumentTest, InstrumentsDrawRandomValuesInListOrder) {

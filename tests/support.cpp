@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "config/storage.h"
+#include "display/text.h"
 #include "host/trace.h"
 #include "runtime/system.h"
 
@@ -58,6 +59,19 @@ std::string SystemTest::takeTrace() {
 
 int32_t SystemTest::pixel(int32_t x, int32_t y) const {
     return rgbToColor565(surface.at(x, y));
+}
+
+::testing::AssertionResult SystemTest::showsGlyph(int32_t cx, int32_t cy, int32_t scale, int entry,
+                                                  int32_t fg, int32_t bg) const {
+    for (int32_t dy = 0; dy < 8 * scale; ++dy)
+        for (int32_t dx = 0; dx < 6 * scale; ++dx) {
+            const int32_t px = cx + dx, py = cy + dy, col = dx / scale;
+            if (px >= DISPLAY_SIZE || py >= DISPLAY_SIZE) continue;
+            const bool set = col < 5 && ((glyphTable[entry][col] >> (dy / scale)) & 1) != 0;
+            if (pixel(px, py) != (set ? fg : bg))
+                return ::testing::AssertionFailure() << entry << ": pixel " << px << "," << py;
+        }
+    return ::testing::AssertionSuccess();
 }
 
 std::string sourcePath(const std::string& relative) {

@@ -27,6 +27,10 @@ class SystemTest : public ::testing::Test {
     std::string takeTrace();
     // The Color565 of the surface pixel at (x, y).
     int32_t pixel(int32_t x, int32_t y) const;
+    // Whether the character cell at (cx, cy) shows font entry `entry` in fg on bg, as far
+    // as the cell lies on the display.
+    ::testing::AssertionResult showsGlyph(int32_t cx, int32_t cy, int32_t scale, int entry,
+                                          int32_t fg, int32_t bg) const;
 
     std::filesystem::path folder;
     Surface surface;
