@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -25,33 +24,22 @@ TEST(RenderTimer, FramesFollowTheTenMillisecondTicksAndThePacing) {
     for (const auto& c : cases) EXPECT_EQ(cli::nextFrameStart(c[0], c[1]), c[2]) << c[0];
 }
 
-class RenderTest : public ::testing::Test {
+class RenderTest : public test::SystemTest {
   protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() /
-              ("orvanta-render-" + std::to_string(::getpid()) + "-" + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir / "cfg");
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    void write(const std::string& name, const std::string& text) {
-        std::ofstream(dir / "cfg" / name, std::ios::binary) << text;
-    }
+    void write(const std::string& name, const std::string& text) { writeFile("cfg/" + name, text); }
     int cli(const std::string& arguments, std::string* err = nullptr) {
         std::string ignored;
         return test::runCli(arguments, &out, err != nullptr ? err : &ignored);
     }
     std::string out; // standard output of the last cli() call
-    fs::path dir;
 };
 
 TEST_F(RenderTest, AnimationKeepsTrueTimeAndLeavesOutShortPictures) {
     write("config.txt", "Tacho;10;10;40;100;0\n");
     cli::RenderOptions options;
-    options.folder = (dir / "cfg").string();
+    options.folder = (folder / "cfg").string();
     options.frames = 5;
-    options.gifPath = (dir / "a.gif").string();
+    options.gifPath = (folder / "a.gif").string();
     const mode_t previousMask = ::umask(022);
     const cli::RenderResult result = cli::render(options);
     ::umask(previousMask);
@@ -79,9 +67,9 @@ TEST_F(RenderTest, AnimationKeepsTrueTimeAndLeavesOutShortPictures) {
 
 TEST_F(RenderTest, CommandWritesTraceAndPictureOfTheLastFrame) {
     write("config.txt", "Tacho;0;0;128;128;0\nSetColor;63488\nSetBGColor;31\n");
-    const std::string trace = (dir / "trace.txt").string();
-    const std::string png = (dir / "out.png").string();
-    ASSERT_EQ(cli("render " + (dir / "cfg").string() + " --frames 2 --zoom 2 --trace " + trace +
+    const std::string trace = (folder / "trace.txt").string();
+    const std::string png = (folder / "out.png").string();
+    ASSERT_EQ(cli("render " + (folder / "cfg").string() + " --frames 2 --zoom 2 --trace " + trace +
                   " --png " + png),
               0);
     EXPECT_EQ(test::readWholeFile(trace),
@@ -100,23 +88,23 @@ TEST_F(RenderTest, CommandWritesTraceAndPictureOfTheLastFrame) {
 
 TEST_F(RenderTest, CommandReportsUsageAndOutputProblems) {
     write("config.txt", "");
-    const std::string cfg = (dir / "cfg").string();
+    const std::string cfg = (folder / "cfg").string();
     std::string err;
     EXPECT_EQ(cli("render " + cfg + " --frobnicate", &err), 2);
     EXPECT_NE(err.find("frobnicate"), std::string::npos) << err;
-    EXPECT_EQ(cli("render " + (dir / "missing").string(), &err), 2);
+    EXPECT_EQ(cli("render " + (folder / "missing").string(), &err), 2);
     EXPECT_NE(err.find("is not a folder"), std::string::npos) << err;
     EXPECT_EQ(cli("render " + cfg + " --zoom 17", &err), 2);
     EXPECT_EQ(cli("render " + cfg + " --frames 3 --seconds 2", &err), 2);
-    EXPECT_EQ(cli("render " + cfg + " --png " + (dir / "no/such/dir/x.png").string(), &err), 1);
+    EXPECT_EQ(cli("render " + cfg + " --png " + (folder / "no/such/dir/x.png").string(), &err), 1);
     EXPECT_NE(err.find("x.png"), std::string::npos) << err;
-    EXPECT_EQ(cli("render " + cfg + " --trace " + (dir / "no/such/t.txt").string(), &err), 1);
+    EXPECT_EQ(cli("render " + cfg + " --trace " + (folder / "no/such/t.txt").string(), &err), 1);
     EXPECT_EQ(cli("--version"), 0);
     EXPECT_NE(out.find("1.0.0"), std::string::npos);
     EXPECT_EQ(cli("render --help"), 0);
     EXPECT_NE(out.find("--start-ms"), std::string::npos);
     // A configuration problem is never an error: a folder without config.txt renders black.
-    fs::remove(dir / "cfg" / "config.txt");
+    fs::remove(folder / "cfg" / "config.txt");
     EXPECT_EQ(cli("render " + cfg + " --frames 3 --trace -"), 0);
     EXPECT_NE(out.find("LoadConfigFromSD Start\nR"), std::string::npos);
 }
@@ -124,8 +112,9 @@ TEST_F(RenderTest, CommandReportsUsageAndOutputProblems) {
 TEST_F(RenderTest, StartTimeNearTheWrapAndLoopModeKeepTheFileLoaded) {
     write("config.txt", "LoadConfig;other.txt;0\nTacho;0;0;8;20;0\n");
     write("other.txt", "Tacho;0;0;8;20;0\nTacho;10;0;8;20;0\n");
-    const std::string trace = (dir / "trace.txt").string();
-    const std::string common = "render " + (dir / "cfg").string() + " --seconds 3 --trace " + trace;
+    const std::string trace = (folder / "trace.txt").string();
+    const std::string common =
+        "render " + (folder / "cfg").string() + " --seconds 3 --trace " + trace;
     const auto count = [](const std::string& text, const std::string& what) {
         int n = 0;
         for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
