@@ -2,15 +2,17 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
-#include "config/bmp.h"
-#include "config/loader.h"
-#include "config/storage.h"
-#include "display/surface.h"
-#include "host/trace.h"
-#include "runtime/system.h"
+#include "core/config/bmp.h"
+#include "core/config/loader.h"
+#include "core/device/device.h"
+#include "core/display/surface.h"
+#include "core/storage/storage.h"
+#include "core/trace/trace.h"
+#include "platform/posix/disk_folder.h"
 #include "tests/bmp_builder.h"
 
 namespace orvanta {
@@ -24,18 +26,11 @@ class Scratch {
         folder_ = std::filesystem::temp_directory_path() /
                   ("orvanta-config-bench-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder_);
-        setWorkingFolder(folder_.string());
-        setTraceSink(nullptr, nullptr);
-        setDrawTarget(&surface_);
-        resetSystem();
+        disk_ = std::make_unique<DiskFolder>(folder_.string());
+        device_ = std::make_unique<Device>(clock_, *disk_);
     }
-    ~Scratch() {
-        resetSystem();
-        setDrawTarget(nullptr);
-        setWorkingFolder("");
-        resetTraceSink();
-        std::filesystem::remove_all(folder_);
-    }
+    ~Scratch() { std::filesystem::remove_all(folder_); }
+    Device& device() { return *device_; }
     void write(const std::string& name, const std::string& content) {
         std::ofstream out(folder_ / name, std::ios::binary);
         out.write(content.data(), static_cast<std::streamsize>(content.size()));
@@ -43,7 +38,9 @@ class Scratch {
 
   private:
     std::filesystem::path folder_;
-    Surface surface_;
+    VirtualClock clock_;
+    std::unique_ptr<DiskFolder> disk_;
+    std::unique_ptr<Device> device_;
 };
 
 void BM_DrawBmp128(benchmark::State& state) {
@@ -53,7 +50,9 @@ void BM_DrawBmp128(benchmark::State& state) {
     bmp.height = 128;
     bmp.pixels = test::patternPixel;
     scratch.write("picture.bmp", bmp.build());
-    for (auto _ : state) benchmark::DoNotOptimize(drawBmp("picture.bmp", 0, 0));
+    Device& d = scratch.device();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(drawBmp(d.display, d.storage, d.trace, "picture.bmp", 0, 0));
 }
 BENCHMARK(BM_DrawBmp128)->Unit(benchmark::kMicrosecond);
 
@@ -74,7 +73,8 @@ void BM_LoadConfig10000Lines(benchmark::State& state) {
     std::string content;
     for (int i = 0; i < 10000; ++i) content += std::string(kinds[i % 10]) + "\r\n";
     scratch.write("config.txt", content);
-    for (auto _ : state) LoadConfigFromSD("config.txt");
+    LoadContext load = scratch.device().loadContext();
+    for (auto _ : state) LoadConfigFromSD(load, "config.txt");
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                             static_cast<int64_t>(content.size()));
 }

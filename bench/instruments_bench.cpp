@@ -7,12 +7,12 @@
 #include <string>
 #include <unistd.h>
 
-#include "config/storage.h"
-#include "display/surface.h"
-#include "host/trace.h"
-#include "runtime/clock.h"
-#include "runtime/frame.h"
-#include "runtime/system.h"
+#include "core/device/device.h"
+#include "core/display/surface.h"
+#include "core/runtime/clock.h"
+#include "core/storage/storage.h"
+#include "core/trace/trace.h"
+#include "platform/posix/disk_folder.h"
 
 namespace {
 
@@ -24,23 +24,15 @@ void runFrames(benchmark::State& state, const std::string& config) {
                         ("orvanta-instruments-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     std::ofstream(folder / "config.txt") << config;
-    Surface surface;
     VirtualClock clock(10000);
-    resetSystem();
-    setClock(&clock);
-    setDrawTarget(&surface);
-    setTraceSink(nullptr, nullptr);
-    setWorkingFolder(folder.string());
-    AllMandDObjectsRun(); // the load
+    DiskFolder disk(folder.string());
+    auto device = std::make_unique<Device>(clock, disk);
+    AllMandDObjectsRun(*device); // the load
     for (auto _ : state) {
         clock.advance(110); // far enough from the last frame that pacing never sleeps
-        AllMandDObjectsRun();
+        AllMandDObjectsRun(*device);
     }
     state.SetItemsProcessed(state.iterations());
-    resetSystem();
-    setClock(nullptr);
-    setDrawTarget(nullptr);
-    setWorkingFolder("");
     std::filesystem::remove_all(folder);
 }
 

@@ -5,9 +5,9 @@
 
 #include <functional>
 
-#include "display/primitives.h"
-#include "display/surface.h"
-#include "display/text.h"
+#include "core/display/primitives.h"
+#include "core/display/surface.h"
+#include "core/display/text.h"
 
 namespace {
 
@@ -15,64 +15,66 @@ using namespace orvanta;
 
 constexpr int32_t kFar = 2000000000;
 
-// Times `draw` on a fresh surface, alternating the colour so every call really paints.
+// The display every benchmark draws on.
+Display display;
+
+// Times `draw`, alternating the colour so every call really paints.
 void timeDrawing(benchmark::State& state, const std::function<void(int32_t)>& draw) {
-    static Surface surface;
-    setDrawTarget(&surface);
     int32_t colour = 0;
     for (auto _ : state) {
         draw(colour);
         colour ^= 0xFFFF;
         benchmark::ClobberMemory();
     }
-    setDrawTarget(nullptr);
 }
 
 void BM_LineTypical(benchmark::State& s) {
-    timeDrawing(s, [](int32_t c) { strokeLine(20, 30, 70, 55, c); });
+    timeDrawing(s, [](int32_t c) { strokeLine(display, 20, 30, 70, 55, c); });
 }
 void BM_LineHuge(benchmark::State& s) {
-    timeDrawing(s, [](int32_t c) { strokeLine(-kFar, 3, kFar, 90, c); });
+    timeDrawing(s, [](int32_t c) { strokeLine(display, -kFar, 3, kFar, 90, c); });
 }
 void BM_OutlineRectTypical(benchmark::State& s) {
-    timeDrawing(s, [](int32_t c) { outlineRect(30, 40, 60, 40, c); });
+    timeDrawing(s, [](int32_t c) { outlineRect(display, 30, 40, 60, 40, c); });
 }
 void BM_OutlineRectHuge(benchmark::State& s) {
-    timeDrawing(s, [](int32_t c) { outlineRect(-kFar, 20, INT32_MAX, 80, c); });
+    timeDrawing(s, [](int32_t c) { outlineRect(display, -kFar, 20, INT32_MAX, 80, c); });
 }
 void BM_TriangleTypical(benchmark::State& s) {
-    timeDrawing(s, [](int32_t c) { solidTriangle(64, 64, 100, 30, 90, 95, c); });
+    timeDrawing(s, [](int32_t c) { solidTriangle(display, 64, 64, 100, 30, 90, 95, c); });
 }
 void BM_TriangleHuge(benchmark::State& s) {
     timeDrawing(s, [](int32_t c) {
-        solidTriangle(-1000000000, -1000000000, 1000000000, 1000000000, -1000000000, 1000000000, c);
+        solidTriangle(display, -1000000000, -1000000000, 1000000000, 1000000000, -1000000000,
+                      1000000000, c);
     });
 }
 void BM_QuadTypical(benchmark::State& s) {
-    timeDrawing(s, [](int32_t c) { solidQuad(10, 90, 70, 90, 70, 30, 10, 30, c); });
+    timeDrawing(s, [](int32_t c) { solidQuad(display, 10, 90, 70, 90, 70, 30, 10, 30, c); });
 }
 void BM_QuadHuge(benchmark::State& s) {
-    timeDrawing(
-        s, [](int32_t c) { solidQuad(-kFar, kFar, kFar, kFar, kFar, -kFar, -kFar, -kFar, c); });
+    timeDrawing(s, [](int32_t c) {
+        solidQuad(display, -kFar, kFar, kFar, kFar, kFar, -kFar, -kFar, -kFar, c);
+    });
 }
 void BM_DiscTypical(benchmark::State& s) {
-    timeDrawing(s, [](int32_t c) { solidCircle(64, 64, 30, c); });
+    timeDrawing(s, [](int32_t c) { solidCircle(display, 64, 64, 30, c); });
 }
 void BM_DiscHuge(benchmark::State& s) {
-    timeDrawing(s, [](int32_t c) { solidCircle(0, 0, kFar, c); });
+    timeDrawing(s, [](int32_t c) { solidCircle(display, 0, 0, kFar, c); });
 }
 void BM_RingTypical(benchmark::State& s) {
-    timeDrawing(s, [](int32_t c) { ringCircle(64, 64, 40, c); });
+    timeDrawing(s, [](int32_t c) { ringCircle(display, 64, 64, 40, c); });
 }
 void BM_RingHuge(benchmark::State& s) {
     // The ring's left edge runs through the surface.
-    timeDrawing(s, [](int32_t c) { ringCircle(64 + kFar, 64, kFar, c); });
+    timeDrawing(s, [](int32_t c) { ringCircle(display, 64 + kFar, 64, kFar, c); });
 }
 void BM_RoundBoxTypical(benchmark::State& s) {
-    timeDrawing(s, [](int32_t c) { solidRoundBox(20, 40, 60, 40, 10, c); });
+    timeDrawing(s, [](int32_t c) { solidRoundBox(display, 20, 40, 60, 40, 10, c); });
 }
 void BM_RoundBoxHuge(benchmark::State& s) {
-    timeDrawing(s, [](int32_t c) { solidRoundBox(-kFar, 10, INT32_MAX, 100, kFar, c); });
+    timeDrawing(s, [](int32_t c) { solidRoundBox(display, -kFar, 10, INT32_MAX, 100, kFar, c); });
 }
 
 BENCHMARK(BM_LineTypical);
@@ -94,10 +96,10 @@ BENCHMARK(BM_RoundBoxHuge);
 void BM_PrintText(benchmark::State& s) {
     const auto scale = static_cast<int32_t>(s.range(0));
     timeDrawing(s, [scale](int32_t c) {
-        setTextScale(scale);
-        setTextColors(c, c ^ 0xFFFF);
-        moveCursor(0, 40);
-        printText("0123456789");
+        setTextScale(display, scale);
+        setTextColors(display, c, c ^ 0xFFFF);
+        moveCursor(display, 0, 40);
+        printText(display, "0123456789");
     });
 }
 BENCHMARK(BM_PrintText)->Arg(1)->Arg(2)->Arg(3);

@@ -11,16 +11,16 @@
 #include <unistd.h>
 #include <vector>
 
-#include "config/bmp.h"
-#include "config/config_state.h"
-#include "config/loader.h"
-#include "config/storage.h"
-#include "display/surface.h"
-#include "host/trace.h"
-#include "runtime/clock.h"
-#include "runtime/frame.h"
-#include "runtime/objects.h"
-#include "runtime/system.h"
+#include "core/config/bmp.h"
+#include "core/config/config_state.h"
+#include "core/config/loader.h"
+#include "core/device/device.h"
+#include "core/display/surface.h"
+#include "core/runtime/clock.h"
+#include "core/runtime/objects.h"
+#include "core/storage/storage.h"
+#include "core/trace/trace.h"
+#include "platform/posix/disk_folder.h"
 #include "tests/bmp_builder.h"
 
 namespace orvanta {
@@ -28,33 +28,29 @@ namespace {
 
 // The cheapest way to write all 16,384 pixels: one colour conversion, then a plain fill.
 void BM_ReferenceClearDisplay(benchmark::State& state) {
-    static Surface surface;
-    setDrawTarget(&surface);
+    static Display display;
     int32_t colour = 0x965C;
     for (auto _ : state) {
-        clearDisplay(colour);
+        clearDisplay(display, colour);
         colour ^= 0xFFFF;
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * DISPLAY_SIZE * DISPLAY_SIZE);
-    setDrawTarget(nullptr);
 }
 BENCHMARK(BM_ReferenceClearDisplay);
 
 // All 16,384 pixels through the single-pixel path the glyph renderer uses: a range check
 // and a colour conversion per pixel.
 void BM_ReferencePlotEveryPixel(benchmark::State& state) {
-    static Surface surface;
-    setDrawTarget(&surface);
+    static Display display;
     int32_t colour = 0x965C;
     for (auto _ : state) {
         for (int32_t y = 0; y < DISPLAY_SIZE; ++y)
-            for (int32_t x = 0; x < DISPLAY_SIZE; ++x) plot(x, y, colour + x);
+            for (int32_t x = 0; x < DISPLAY_SIZE; ++x) plot(display, x, y, colour + x);
         colour ^= 0xFFFF;
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * DISPLAY_SIZE * DISPLAY_SIZE);
-    setDrawTarget(nullptr);
 }
 BENCHMARK(BM_ReferencePlotEveryPixel);
 
@@ -107,22 +103,19 @@ class HugePicture {
 // the loader should cost about what a 128 x 128 picture does, not 1024 times that.
 void BM_DrawBmp4096Clipped(benchmark::State& state) {
     static const HugePicture picture;
-    Surface surface;
-    resetSystem();
-    setDrawTarget(&surface);
-    setTraceSink(nullptr, nullptr);
-    setWorkingFolder(picture.folder());
-    for (auto _ : state) benchmark::DoNotOptimize(drawBmp("huge.bmp", 0, 0));
-    resetSystem();
-    setDrawTarget(nullptr);
-    setWorkingFolder("");
-    resetTraceSink();
+    VirtualClock clock;
+    DiskFolder disk(picture.folder());
+    auto device = std::make_unique<Device>(clock, disk);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            drawBmp(device->display, device->storage, device->trace, "huge.bmp", 0, 0));
 }
 BENCHMARK(BM_DrawBmp4096Clipped)->Unit(benchmark::kMicrosecond);
 
 // The demo screen with the most objects, found by loading each of its files; ties go to
 // the first name in order.
-std::string busiestDemoScreen(const std::string& folder, int32_t* objects) {
+std::string busiestDemoScreen(Clock& clock, Folder& disk, const std::string& folder,
+                              int32_t* objects) {
     std::string best;
     *objects = -1;
     std::vector<std::string> names;
@@ -130,14 +123,14 @@ std::string busiestDemoScreen(const std::string& folder, int32_t* objects) {
         if (entry.path().extension() == ".txt") names.push_back(entry.path().filename());
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) {
-        resetSystem();
-        LoadConfigFromSD(name.c_str());
-        if (objectCount > *objects) {
-            *objects = objectCount;
+        auto device = std::make_unique<Device>(clock, disk);
+        LoadContext load = device->loadContext();
+        LoadConfigFromSD(load, name.c_str());
+        if (device->objectList.objectCount > *objects) {
+            *objects = device->objectList.objectCount;
             best = name;
         }
     }
-    resetSystem();
     return best;
 }
 
@@ -149,28 +142,20 @@ void BM_FrameBusiestDemoScreen(benchmark::State& state) {
         state.SkipWithError("examples/demo is missing");
         return;
     }
-    Surface surface;
     VirtualClock clock(10000);
-    setClock(&clock);
-    setDrawTarget(&surface);
-    setTraceSink(nullptr, nullptr);
-    setWorkingFolder(folder);
+    DiskFolder disk(folder);
     int32_t objects = 0;
-    const std::string screen = busiestDemoScreen(folder, &objects);
-    copyConfigName(nextConfigName, screen.c_str());
-    AllMandDObjectsRun();  // the load, its picture included
-    next_config_load = -1; // compared as unsigned: never due
+    const std::string screen = busiestDemoScreen(clock, disk, folder, &objects);
+    auto device = std::make_unique<Device>(clock, disk);
+    copyConfigName(device->config.nextConfigName, screen.c_str());
+    AllMandDObjectsRun(*device);          // the load, its picture included
+    device->config.next_config_load = -1; // compared as unsigned: never due
     for (auto _ : state) {
         clock.advance(110); // far enough from the last frame that pacing never sleeps
-        AllMandDObjectsRun();
+        AllMandDObjectsRun(*device);
     }
     state.SetLabel(screen + ", " + std::to_string(objects) + " objects");
     state.SetItemsProcessed(state.iterations());
-    resetSystem();
-    setClock(nullptr);
-    setDrawTarget(nullptr);
-    setWorkingFolder("");
-    resetTraceSink();
 }
 BENCHMARK(BM_FrameBusiestDemoScreen);
 

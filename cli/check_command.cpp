@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "cli/checker.h"
+#include "check/checker.h"
 #include "cli/commands.h"
 
 namespace orvanta::cli {
+
+using namespace orvanta::check;
 
 namespace {
 

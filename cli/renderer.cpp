@@ -7,14 +7,11 @@
 #include <memory>
 #include <optional>
 
-#include "config/config_state.h"
-#include "config/storage.h"
-#include "host/trace.h"
 #include "media/gif.h"
 #include "media/image.h"
-#include "runtime/clock.h"
-#include "runtime/frame.h"
-#include "runtime/system.h"
+#include "platform/posix/disk_folder.h"
+#include "platform/posix/trace_sinks.h"
+#include "session/session.h"
 
 namespace orvanta::cli {
 
@@ -88,19 +85,6 @@ class Animation {
     uint64_t heldFrom_ = 0, pendingFrom_ = 0, frames_ = 0;
 };
 
-struct Seams {
-    explicit Seams(Clock* clock, Surface* surface) {
-        setClock(clock);
-        setDrawTarget(surface);
-    }
-    ~Seams() {
-        setClock(nullptr);
-        setDrawTarget(nullptr);
-        setTraceSink(nullptr, nullptr);
-        storageOpen(nullptr);
-    }
-};
-
 } // namespace
 
 RenderResult render(const RenderOptions& options, const ProgressFn& progress) {
@@ -128,12 +112,12 @@ RenderResult render(const RenderOptions& options, const ProgressFn& progress) {
         return fail(error);
     Animation animation(gif, options.zoom);
 
-    auto surface = std::make_unique<Surface>();
     VirtualClock clock(options.startMs);
-    Seams seams(&clock, surface.get());
-    resetSystem();
-    setWorkingFolder(options.folder);
-    setTraceSink(traceFile ? traceToFile : nullptr, traceFile.get());
+    DiskFolder folder(options.folder);
+    Session session(clock, folder, traceFile ? Trace(traceToFile, traceFile.get()) : Trace());
+    // Loop switched on before the first frame holds config.txt, the first successor.
+    if (options.loop) session.toggleLoop();
+    const Surface& surface = session.surface();
 
     const bool bySeconds = options.seconds > 0;
     const double limitMs = options.seconds * 1000.0;
@@ -143,11 +127,10 @@ RenderResult render(const RenderOptions& options, const ProgressFn& progress) {
         if (bySeconds ? static_cast<double>(start) >= limitMs : frame >= options.frames) break;
         clock.set(options.startMs + static_cast<uint32_t>(start));
         clock.takeSlept();
-        AllMandDObjectsRun();
-        if (options.loop) copyConfigName(nextConfigName, thisConfigName);
+        session.runFrame();
         end = start + clock.takeSlept();
         ++result.framesRun;
-        if (gif.isOpen() && !animation.picture(*surface, end, &error)) return fail(error);
+        if (gif.isOpen() && !animation.picture(surface, end, &error)) return fail(error);
         if (progress && (frame & 1023) == 0) progress(frame, planned);
         start = nextFrameStart(start, end);
     }
@@ -162,7 +145,7 @@ RenderResult render(const RenderOptions& options, const ProgressFn& progress) {
     if (traceFile && (std::fflush(traceFile.get()) != 0 || std::ferror(traceFile.get())))
         return fail("cannot write trace '" + options.tracePath + "'");
     if (!options.pngPath.empty() &&
-        !writePng(options.pngPath, imageFromSurface(*surface, options.zoom), &error))
+        !writePng(options.pngPath, imageFromSurface(surface, options.zoom), &error))
         return fail(error);
     return result;
 }

@@ -35,8 +35,8 @@ struct RenderResult {
 // Called now and then with the frames done and the frames planned (0 when unknown).
 using ProgressFn = std::function<void(uint64_t done, uint64_t planned)>;
 
-// Runs a whole render. Resets the simulator first; installs and afterwards removes its own
-// clock, trace sink and draw target. The folder must exist (the caller checks).
+// Runs a whole render on a device of its own, at power-on, with a virtual clock. The
+// folder must exist (the caller checks).
 RenderResult render(const RenderOptions& options, const ProgressFn& progress = {});
 
 } // namespace orvanta::cli

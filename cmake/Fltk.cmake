@@ -5,18 +5,17 @@ execute_process(COMMAND ${FLTK_CONFIG} --cxxflags OUTPUT_VARIABLE FLTK_CXXFLAGS 
 execute_process(COMMAND ${FLTK_CONFIG} --ldflags OUTPUT_VARIABLE FLTK_LDFLAGS OUTPUT_STRIP_TRAILING_WHITESPACE)
 separate_arguments(FLTK_CXXFLAGS UNIX_COMMAND "${FLTK_CXXFLAGS}")
 separate_arguments(FLTK_LDFLAGS UNIX_COMMAND "${FLTK_LDFLAGS}")
-file(GLOB ORVANTA_HOST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/host/*.cpp)
-list(FILTER ORVANTA_HOST_SOURCES EXCLUDE REGEX ".*/(trace|host_state)\\.cpp$")
+file(GLOB ORVANTA_HOST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/host/fltk/*.cpp)
 if(ORVANTA_HOST_SOURCES)
-  add_executable(orvanta ${ORVANTA_HOST_SOURCES})
+  add_executable(orvanta ${ORVANTA_HOST_SOURCES} ${PROJECT_SOURCE_DIR}/host/resources/icon.cpp)
   # FLTK's headers are system headers here, so our warning flags do not judge them.
   target_compile_options(orvanta PRIVATE ${FLTK_CXXFLAGS})
-  target_link_libraries(orvanta PRIVATE orvanta_core ${FLTK_LDFLAGS})
+  target_link_libraries(orvanta PRIVATE orvanta_session orvanta_platform ${FLTK_LDFLAGS})
   install(TARGETS orvanta RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
   # The installed icon file is drawn by the same code as the window's icon.
   add_executable(orvanta-write-icon ${PROJECT_SOURCE_DIR}/host/resources/write_icon.cpp
-                                    ${PROJECT_SOURCE_DIR}/host/icon.cpp)
+                                    ${PROJECT_SOURCE_DIR}/host/resources/icon.cpp)
   target_link_libraries(orvanta-write-icon PRIVATE orvanta_media orvanta_core)
   set(ORVANTA_ICON_PNG ${PROJECT_BINARY_DIR}/orvanta.png)
   add_custom_command(OUTPUT ${ORVANTA_ICON_PNG}

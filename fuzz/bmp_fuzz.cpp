@@ -6,12 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "config/bmp.h"
-#include "config/storage.h"
-#include "display/surface.h"
+#include <memory>
+
+#include "core/config/bmp.h"
+#include "core/device/device.h"
 #include "fuzz/scratch_folder.h"
-#include "host/trace.h"
-#include "runtime/system.h"
+#include "platform/posix/disk_folder.h"
 
 namespace {
 
@@ -23,26 +23,20 @@ int32_t readTrailingInt32(const uint8_t* at) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    orvanta::setTraceSink(nullptr, nullptr);
-    orvanta::setWorkingFolder(orvanta::fuzz::scratchFolder());
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     using namespace orvanta;
     fuzz::writeScratchFile("picture.bmp", data, size);
 
-    static Surface surface;
-    setDrawTarget(&surface);
-    resetSystem();
-    drawBmp("picture.bmp", 0, 0);
+    static VirtualClock clock;
+    static DiskFolder disk(fuzz::scratchFolder());
+    static Device device(clock, disk);
+    drawBmp(device.display, device.storage, device.trace, "picture.bmp", 0, 0);
     if (size >= 8) {
         const uint8_t* tail = data + size - 8;
-        drawBmp("picture.bmp", readTrailingInt32(tail), readTrailingInt32(tail + 4));
+        drawBmp(device.display, device.storage, device.trace, "picture.bmp",
+                readTrailingInt32(tail), readTrailingInt32(tail + 4));
     }
     // The loader must leave the slot closed on every path.
-    if (storageIsOpen()) __builtin_trap();
-    setDrawTarget(nullptr);
+    if (storageIsOpen(device.storage)) __builtin_trap();
     return 0;
 }

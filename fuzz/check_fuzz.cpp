@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "cli/checker.h"
+#include "check/checker.h"
 #include "fuzz/scratch_folder.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -24,15 +24,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string& folder = fuzz::scratchFolder();
 
     std::size_t printed = 0;
-    const auto print = [&printed](cli::CheckReport& report) {
-        cli::promoteWarnings(report);
-        for (const cli::Diagnostic& diagnostic : report.diagnostics)
-            printed += cli::formatDiagnostic(diagnostic).size();
-        printed += cli::formatSummary(report).size();
+    const auto print = [&printed](check::CheckReport& report) {
+        check::promoteWarnings(report);
+        for (const check::Diagnostic& diagnostic : report.diagnostics)
+            printed += check::formatDiagnostic(diagnostic).size();
+        printed += check::formatSummary(report).size();
     };
-    cli::CheckReport chain = cli::checkFolder(folder);
+    check::CheckReport chain = check::checkFolder(folder);
     print(chain);
-    cli::CheckReport single = cli::checkFiles({folder + "/config.txt"});
+    check::CheckReport single = check::checkFiles({folder + "/config.txt"});
     print(single);
     // Every report ends in a summary line, so something was always printed.
     if (printed == 0) __builtin_trap();

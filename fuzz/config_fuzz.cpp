@@ -6,13 +6,11 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "config/storage.h"
-#include "display/surface.h"
+#include <memory>
+
+#include "core/device/device.h"
 #include "fuzz/scratch_folder.h"
-#include "host/trace.h"
-#include "runtime/clock.h"
-#include "runtime/frame.h"
-#include "runtime/system.h"
+#include "platform/posix/disk_folder.h"
 
 namespace {
 
@@ -34,26 +32,20 @@ void prepareFolder() {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     prepareFolder();
-    setTraceSink(nullptr, nullptr);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     fuzz::writeScratchFile("config.txt", data, size);
 
-    static Surface surface;
     VirtualClock clock(10000);
-    setClock(&clock);
-    setDrawTarget(&surface);
-    setWorkingFolder(fuzz::scratchFolder());
-    resetSystem();
+    DiskFolder disk(fuzz::scratchFolder());
+    // A device at power-on for every input, destroyed with its objects at the end, so that
+    // a leak shows up at once.
+    auto device = std::make_unique<Device>(clock, disk);
     for (int frame = 0; frame < kFrames; ++frame) {
-        AllMandDObjectsRun();
+        AllMandDObjectsRun(*device);
         clock.advance(kStepMs);
     }
-    // Objects created by the input are destroyed here, so that a leak shows up at once.
-    resetSystem();
-    setClock(nullptr);
-    setDrawTarget(nullptr);
     return 0;
 }

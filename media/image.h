@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "display/surface.h"
+#include "core/display/surface.h"
 
 namespace orvanta {
 

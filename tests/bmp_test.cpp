@@ -4,9 +4,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "config/bmp.h"
-#include "config/parser.h"
-#include "config/storage.h"
+#include "core/config/bmp.h"
+#include "core/config/parser.h"
+#include "core/storage/storage.h"
+#include "core/syntax/fields.h"
 #include "media/image.h"
 #include "tests/bmp_builder.h"
 #include "tests/support.h"
@@ -40,8 +41,8 @@ class BmpTest : public test::SystemTest {
     }
     // The trace from "Image size: " on.
     std::string drawTail(const std::string& name, int32_t x = 0, int32_t y = 0) {
-        drawBmp(name.c_str(), x, y);
-        EXPECT_FALSE(storageIsOpen());
+        drawBmp(display, device.storage, device.trace, name.c_str(), x, y);
+        EXPECT_FALSE(storageIsOpen(device.storage));
         const std::string t = takeTrace();
         return t.substr(std::min(t.size(), t.find("Image size: ")));
     }
@@ -74,21 +75,21 @@ TEST_F(BmpTest, HeaderWalkTracesAsFarAsTheFileGets) {
         bmp.bitsPerPixel = c.bits, bmp.compression = c.compression;
         bmp.writePixels = c.width == 2 && c.height == 2;
         writeFile("p.bmp", bmp.build());
-        EXPECT_EQ(drawBmp("p.bmp", 0, 0), 0);
+        EXPECT_EQ(drawBmp(display, device.storage, device.trace, "p.bmp", 0, 0), 0);
         EXPECT_EQ(
             takeTrace(),
             "\nLoading image 'p.bmp'\nFile size: " + std::to_string(bmp.writePixels ? 70 : 54) +
                 "\nImage Offset: 54 10\nHeader size: 40\nbmpWidth: " + std::to_string(c.width) +
                 "\nbmpHeight: " + std::to_string(c.height) + "\n" + c.tail);
         expectPicture(0, 0, 0, 0);
-        EXPECT_FALSE(storageIsOpen());
+        EXPECT_FALSE(storageIsOpen(device.storage));
     }
     for (const char* notBmp : {"PK\x03\x04 not a picture", "B", ""}) {
         writeFile("p.bmp", notBmp);
-        drawBmp("p.bmp", 0, 0);
+        drawBmp(display, device.storage, device.trace, "p.bmp", 0, 0);
         EXPECT_EQ(takeTrace(), "\nLoading image 'p.bmp'\n");
     }
-    drawBmp("none.bmp", 0, 0);
+    drawBmp(display, device.storage, device.trace, "none.bmp", 0, 0);
     EXPECT_EQ(takeTrace(), "\nLoading image 'none.bmp'\nError: pf_open\n");
     expectPicture(0, 0, 0, 0);
 }
@@ -116,7 +117,7 @@ TEST_F(BmpTest, BottomUpAndTopDownDrawTheSamePicture) {
         return uint32_t(x * 2) | uint32_t(y * 2) << 16;
     };
     writeFile("up.bmp", bmp.build());
-    parseConfigLine("image;up.bmp");
+    parseConfigLine(loading, "image;up.bmp");
     EXPECT_TRUE(test::matchesGolden(imageFromSurface(surface, 2), "bmp_pattern"));
 }
 
@@ -146,7 +147,7 @@ TEST_F(BmpTest, ConvertsChannelsByTheirTopBits) {
         test::BmpBuilder bmp;
         bmp.pixels = [&](int32_t, int32_t) { return c.rgb; };
         writeFile("p.bmp", bmp.build());
-        drawBmp("p.bmp", 0, 0);
+        drawBmp(display, device.storage, device.trace, "p.bmp", 0, 0);
         EXPECT_EQ(pixel(0, 0), c.colour) << std::hex << c.rgb;
     }
 }
@@ -192,7 +193,7 @@ TEST_F(BmpTest, PixelsWithoutDataAreBlack) {
         std::string file = full;
         for (int i = 0; i < 4; ++i) file[10 + i] = char(offset >> (8 * i));
         writeFile("off.bmp", file);
-        drawBmp("off.bmp", 0, 0);
+        drawBmp(display, device.storage, device.trace, "off.bmp", 0, 0);
         for (int32_t y = 0; y < 3; ++y)
             for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(pixel(x, y), 0) << offset;
     }
@@ -206,7 +207,7 @@ TEST_F(BmpTest, OnlyThePixelOffsetLocatesTheRows) {
             bmp.pixelOffset = 14 + headerSize + gap, bmp.pixels = test::patternPixel;
             writeFile("p.bmp", bmp.build());
             std::fill(std::begin(surface.pixels), std::end(surface.pixels), kMarker);
-            drawBmp("p.bmp", 3, 2);
+            drawBmp(display, device.storage, device.trace, "p.bmp", 3, 2);
             expectPicture(3, 2, 7, 5);
         }
     }
@@ -216,10 +217,10 @@ TEST_F(BmpTest, ImageLinePassesTheNameVerbatim) {
     test::BmpBuilder bmp;
     bmp.pixels = [](int32_t, int32_t) { return 0xFFFFFFu; };
     writeFile("p.bmp", bmp.build());
-    parseConfigLine("image;p.bmp;");
+    parseConfigLine(loading, "image;p.bmp;");
     EXPECT_EQ(trace(), "\nLoading image 'p.bmp;'\nError: pf_open\n");
     EXPECT_EQ(std::count(std::begin(surface.pixels), std::end(surface.pixels), 0u), 16384);
-    parseConfigLine("image;p.bmp;x");
+    parseConfigLine(loading, "image;p.bmp;x");
     EXPECT_EQ(pixel(0, 0), 0xFFFF);
     EXPECT_EQ(pixel(1, 0), 0);
 }
@@ -242,7 +243,7 @@ TEST_F(BmpTest, ReadsPicturesWrittenByImageMagick) {
                                     (folder / "tool.bmp").string() + "'";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         std::fill(std::begin(surface.pixels), std::end(surface.pixels), kMarker);
-        drawBmp("tool.bmp", 10, 20);
+        drawBmp(display, device.storage, device.trace, "tool.bmp", 10, 20);
         const std::string t = takeTrace();
         EXPECT_NE(t.find("Header size: " + std::to_string(headerSize) + "\n"), std::string::npos);
         EXPECT_NE(t.find("Image size: 5x3\n"), std::string::npos) << t;

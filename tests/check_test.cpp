@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/checker.h"
+#include "check/checker.h"
+#include "check/words.h"
 #include "tests/bmp_builder.h"
 #include "tests/support.h"
 
@@ -14,7 +15,7 @@ namespace orvanta {
 namespace {
 
 namespace fs = std::filesystem;
-using cli::Severity;
+using check::Severity;
 constexpr Severity E = Severity::Error;
 constexpr Severity W = Severity::Warning;
 constexpr Severity N = Severity::Note;
@@ -35,12 +36,13 @@ class CheckTest : public test::SystemTest {
     // Checks the folder and compares every diagnostic of config.txt with `expected`.
     void expectFindings(const Case& c) {
         writeFile("config.txt", c.config);
-        const cli::CheckReport report = cli::checkFolder(folder.string());
+        const check::CheckReport report = check::checkFolder(folder.string());
         std::string all;
-        for (const cli::Diagnostic& d : report.diagnostics) all += cli::formatDiagnostic(d) + "\n";
+        for (const check::Diagnostic& d : report.diagnostics)
+            all += check::formatDiagnostic(d) + "\n";
         ASSERT_EQ(report.diagnostics.size(), c.expected.size()) << c.config << "\n" << all;
         for (std::size_t i = 0; i < c.expected.size(); ++i) {
-            const cli::Diagnostic& d = report.diagnostics[i];
+            const check::Diagnostic& d = report.diagnostics[i];
             EXPECT_EQ(d.line, c.expected[i].line) << all;
             EXPECT_EQ(d.severity, c.expected[i].severity) << all;
             EXPECT_NE(d.message.find(c.expected[i].contains), std::string::npos) << all;
@@ -63,8 +65,8 @@ TEST_F(CheckTest, UnknownKeywordsGetTheKeywordTheyMostLikelyMean) {
         {"\n  \n\t\n", {}},
     };
     for (const Case& c : cases) expectFindings(c);
-    EXPECT_EQ(cli::suggestKeyword("Banana"), "");
-    EXPECT_EQ(cli::suggestKeyword("SetColorRed"), "SetColor");
+    EXPECT_EQ(check::suggestKeyword("Banana"), "");
+    EXPECT_EQ(check::suggestKeyword("SetColorRed"), "SetColor");
 }
 
 TEST_F(CheckTest, FieldsThatDoNotSayWhatTheDeviceReads) {
@@ -146,7 +148,7 @@ TEST_F(CheckTest, TheChainAndItsSuccessors) {
     for (const Case& c : cases) expectFindings(c);
 
     writeFile("config.txt", "LoadConfig;b.txt;5\n");
-    const cli::CheckReport report = cli::checkFolder(folder.string());
+    const check::CheckReport report = check::checkFolder(folder.string());
     EXPECT_EQ(report.files, 2) << "each file of a loop is read once";
     EXPECT_TRUE(report.diagnostics.empty());
 }
@@ -202,7 +204,7 @@ TEST_F(CheckTest, BytesAndLineEndsAsTheLoaderReadsThem) {
     for (const Case& c : cases) expectFindings(c);
 
     writeFile("config.txt", std::string("LED;9;9;9;0\0zz\nLED;30;9;9;0\0", 28));
-    const cli::CheckReport report = cli::checkFolder(folder.string());
+    const check::CheckReport report = check::checkFolder(folder.string());
     ASSERT_EQ(report.diagnostics.size(), 2u);
     EXPECT_NE(report.diagnostics[0].message.find("'zz' after it is ignored"), std::string::npos);
     EXPECT_EQ(report.diagnostics[1].line, 2);
@@ -245,10 +247,10 @@ TEST(CheckExamples, TheDemoAndTheGalleryPassClean) {
         folders.push_back(entry.path());
     ASSERT_GE(folders.size(), 9u);
     for (const fs::path& f : folders) {
-        const cli::CheckReport report = cli::checkFolder(f.string());
+        const check::CheckReport report = check::checkFolder(f.string());
         EXPECT_GE(report.files, 1) << f;
-        for (const cli::Diagnostic& d : report.diagnostics)
-            ADD_FAILURE() << cli::formatDiagnostic(d);
+        for (const check::Diagnostic& d : report.diagnostics)
+            ADD_FAILURE() << check::formatDiagnostic(d);
     }
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "config/keywords.h"
+#include "core/config/keywords.h"
 #include "media/image.h"
 #include "tests/support.h"
 

@@ -8,9 +8,9 @@
 #include <iterator>
 #include <random>
 
-#include "display/arith.h"
-#include "display/primitives.h"
-#include "display/text.h"
+#include "core/display/arith.h"
+#include "core/display/primitives.h"
+#include "core/display/text.h"
 #include "tests/support.h"
 
 namespace orvanta::test {
@@ -31,12 +31,12 @@ TEST_F(FastPathsTest, RectangleQuadsPaintTheirTwoTriangles) {
         const bool flat = n % 2 == 0;
         const int32_t x1 = flat ? xb : xa, y1 = flat ? ya : yb;
         const int32_t x3 = flat ? xa : xb, y3 = flat ? yb : ya;
-        clearDisplay(0);
-        solidTriangle(xa, ya, x1, y1, xb, yb, 0xFFFF);
-        solidTriangle(x3, y3, xa, ya, xb, yb, 0xFFFF);
+        clearDisplay(display, 0);
+        solidTriangle(display, xa, ya, x1, y1, xb, yb, 0xFFFF);
+        solidTriangle(display, x3, y3, xa, ya, xb, yb, 0xFFFF);
         const Surface expected = surface;
-        clearDisplay(0);
-        solidQuad(xa, ya, x1, y1, xb, yb, x3, y3, 0xFFFF);
+        clearDisplay(display, 0);
+        solidQuad(display, xa, ya, x1, y1, xb, yb, x3, y3, 0xFFFF);
         ASSERT_TRUE(std::equal(std::begin(surface.pixels), std::end(surface.pixels),
                                std::begin(expected.pixels)))
             << "rectangle " << xa << "," << ya << " to " << xb << "," << yb;
@@ -57,8 +57,8 @@ TEST_F(FastPathsTest, DegreeHelpersMatchTheLibraryAtEveryWholeDegree) {
 
 TEST_F(FastPathsTest, ScaleOneGlyphsAreClippedAtTheFarEdges) {
     for (const bool opaque : {true, false}) {
-        clearDisplay(0x001F);
-        drawGlyph(125, 123, 'W', 0xF800, opaque ? 0x07E0 : 0xF800, 1, 1);
+        clearDisplay(display, 0x001F);
+        drawGlyph(display, 125, 123, 'W', 0xF800, opaque ? 0x07E0 : 0xF800, 1, 1);
         for (int32_t i = 0; i < 3; ++i) {
             for (int32_t j = 0; j < 5; ++j) {
                 const bool on = (glyphTable[0x57][i] >> j) & 1;

@@ -5,9 +5,9 @@
 #include <climits>
 #include <string>
 
-#include "display/surface.h"
-#include "host/trace.h"
-#include "runtime/objects.h"
+#include "core/display/surface.h"
+#include "core/runtime/objects.h"
+#include "core/trace/trace.h"
 #include "tests/support.h"
 
 namespace orvanta {
@@ -40,80 +40,83 @@ TEST(ColourModel, ChannelsExpandByScalingNotByBitReplication) {
 }
 
 TEST_F(SystemTest, PixelOperationsClipAndShareTheCursor) {
-    plot(128, 0, 0xFFFF);
-    plot(0, 128, 0xFFFF);
-    plot(-1, 5, 0xFFFF);
-    plot(INT32_MIN, INT32_MAX, 0xFFFF);
+    plot(display, 128, 0, 0xFFFF);
+    plot(display, 0, 128, 0xFFFF);
+    plot(display, -1, 5, 0xFFFF);
+    plot(display, INT32_MIN, INT32_MAX, 0xFFFF);
     for (Rgb24 p : surface.pixels) ASSERT_EQ(p, 0u);
 
-    setPixelWindow(10, 20, 5, 5);
+    setPixelWindow(display, 10, 20, 5, 5);
     EXPECT_EQ(tft.cursorX, 10);
     EXPECT_EQ(tft.cursorY, 20);
-    pushPixel(0xF800);
-    pushPixel(0x001F);
+    pushPixel(display, 0xF800);
+    pushPixel(display, 0x001F);
     EXPECT_EQ(pixel(10, 20), 0x001F);
     EXPECT_EQ(pixel(11, 20), 0);
 
-    clearDisplay(0xF800);
+    clearDisplay(display, 0xF800);
     for (Rgb24 p : surface.pixels) ASSERT_EQ(rgbToColor565(p), 0xF800);
     const Tft before = tft;
-    rotateDisplay(3);
+    rotateDisplay(display, 3);
     EXPECT_EQ(tft.cursorX, before.cursorX);
     EXPECT_EQ(pixel(64, 64), 0xF800);
 }
 
 TEST_F(SystemTest, TraceFormatsSigned32BitDecimalsAndPassesEachPieceOnAlone) {
     std::string pieces;
-    setTraceSink(
+    device.trace.setSink(
         [](void* context, const char* data, std::size_t length) {
             static_cast<std::string*>(context)->append("[").append(data, length).append("]");
         },
         &pieces);
-    traceIntLine(-1);
-    traceIntPair(54, 10);
-    traceInt(INT32_MIN);
-    traceLineEnd();
-    traceIntLine(static_cast<int32_t>(3000000000u)); // a clock value past 2^31
-    traceError("pf_open");
-    traceLine("");
+    traceIntLine(device.trace, -1);
+    traceIntPair(device.trace, 54, 10);
+    traceInt(device.trace, INT32_MIN);
+    traceLineEnd(device.trace);
+    traceIntLine(device.trace, static_cast<int32_t>(3000000000u)); // a clock value past 2^31
+    traceError(device.trace, "pf_open");
+    traceLine(device.trace, "");
     EXPECT_EQ(pieces, "[-1][\n][54 10][\n][-2147483648][\n][-1294967296][\n][Error: ][pf_open][\n]"
                       "[][\n]");
 }
 
-TEST(RandomSource, StartsWithTheDeviceSequence) {
-    resetRandom();
+TEST(RandomSource, StartsWithTheDeviceSequenceAndSkipsAsItsCallsWould) {
+    RandomSource random;
     const int32_t expected[] = {41, 18467, 6334, 26500, 19169};
-    for (int32_t value : expected) EXPECT_EQ(rand(), value);
-    for (int i = 0; i < 100000; ++i) ASSERT_LE(static_cast<uint32_t>(rand()), 32767u);
-    resetRandom();
+    for (int32_t value : expected) EXPECT_EQ(random.rand(), value);
+    for (int i = 0; i < 100000; ++i) ASSERT_LE(static_cast<uint32_t>(random.rand()), 32767u);
+    RandomSource skipped;
+    skipped.skip(100005);
+    EXPECT_EQ(skipped.state(), random.state());
 }
 
 struct Probe final : MandDObject {
     explicit Probe(int* destroyed, int32_t every = 0) : destroyed_(destroyed) { interval = every; }
     ~Probe() override { ++*destroyed_; }
-    void run() override {}
+    void run(FrameContext&) override {}
     int* destroyed_;
 };
 
 TEST_F(SystemTest, ObjectListHoldsTenAndDropsTheRestSilently) {
     int destroyed = 0;
-    EXPECT_EQ(lastObject(), nullptr);
-    for (int i = 0; i < 11; ++i) AddMandDObject(std::make_unique<Probe>(&destroyed));
+    EXPECT_EQ(lastObject(device.objectList), nullptr);
+    for (int i = 0; i < 11; ++i)
+        AddMandDObject(device.objectList, device.trace, std::make_unique<Probe>(&destroyed));
     std::string expected;
     for (int i = 1; i <= 10; ++i) expected += "AddMandDObject " + std::to_string(i) + "\n";
     EXPECT_EQ(trace(), expected);
-    EXPECT_EQ(objectCount, 10);
+    EXPECT_EQ(device.objectList.objectCount, 10);
     EXPECT_EQ(destroyed, 1) << "the eleventh object is destroyed at once";
-    EXPECT_EQ(lastObject(), objectList[9].get());
-    AddMandDObject(nullptr);
-    EXPECT_EQ(objectCount, 10);
-    deleteAllObjects();
+    EXPECT_EQ(lastObject(device.objectList), device.objectList.slots[9].get());
+    AddMandDObject(device.objectList, device.trace, nullptr);
+    EXPECT_EQ(device.objectList.objectCount, 10);
+    deleteAllObjects(device.objectList);
     EXPECT_EQ(destroyed, 11);
-    EXPECT_EQ(objectCount, 0);
-    EXPECT_EQ(lastObject(), nullptr);
+    EXPECT_EQ(device.objectList.objectCount, 0);
+    EXPECT_EQ(lastObject(device.objectList), nullptr);
 }
 
-TEST_F(SystemTest, DueRuleDividesTheFrameCounterByTheInterval) {
+TEST(DueRule, DividesTheFrameCounterByTheInterval) {
     int destroyed = 0;
     struct Case {
         int32_t interval, counter;
@@ -127,8 +130,8 @@ TEST_F(SystemTest, DueRuleDividesTheFrameCounterByTheInterval) {
     };
     for (const Case& c : cases) {
         Probe probe(&destroyed, c.interval);
-        frameCounter = c.counter;
-        EXPECT_EQ(probe.isDue(), c.due) << "interval " << c.interval << " counter " << c.counter;
+        EXPECT_EQ(probe.isDue(c.counter), c.due)
+            << "interval " << c.interval << " counter " << c.counter;
     }
 }
 

@@ -1,10 +1,11 @@
-#include "host/host_state.h"
+#include "session/host_state.h"
+#include "session/view.h"
 
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "config/config_state.h"
+#include "core/config/config_state.h"
 #include "media/image.h"
 #include "tests/support.h"
 
@@ -84,50 +85,50 @@ TEST_F(HostStateTest, ZoomCommandsClearEveryTimeAndIgnoreOtherValues) {
 }
 
 TEST_F(HostStateTest, LoopHoldsTheCurrentFileAndRestoresTheSuccessor) {
-    copyConfigName(thisConfigName, "first.txt");
-    copyConfigName(nextConfigName, "second.txt");
+    copyConfigName(config.thisConfigName, "first.txt");
+    copyConfigName(config.nextConfigName, "second.txt");
 
-    toggleLoop(host);
+    toggleLoop(host, config);
     EXPECT_TRUE(host.loopChecked);
     EXPECT_STREQ(host.loopConfigName, "second.txt");
-    holdLoopedConfig(host);
-    EXPECT_STREQ(nextConfigName, "first.txt");
-    Overlay o = formatOverlay(host, {});
+    holdLoopedConfig(host, config);
+    EXPECT_STREQ(config.nextConfigName, "first.txt");
+    Overlay o = formatOverlay(host, config, {});
     EXPECT_EQ(line(o, 2),
               "This config-file: ... looping on ...first.txt           " + std::string(17, ' '));
     EXPECT_EQ(line(o, 3), "Next config-file: first.txt           ");
 
     // A load while looping may name another successor; the hold overrides it every paint.
-    copyConfigName(nextConfigName, "third.txt");
-    holdLoopedConfig(host);
-    EXPECT_STREQ(nextConfigName, "first.txt");
+    copyConfigName(config.nextConfigName, "third.txt");
+    holdLoopedConfig(host, config);
+    EXPECT_STREQ(config.nextConfigName, "first.txt");
 
-    toggleLoop(host);
+    toggleLoop(host, config);
     EXPECT_FALSE(host.loopChecked);
-    EXPECT_STREQ(nextConfigName, "second.txt");
+    EXPECT_STREQ(config.nextConfigName, "second.txt");
     EXPECT_STREQ(host.loopConfigName, "");
-    holdLoopedConfig(host);
-    EXPECT_STREQ(nextConfigName, "second.txt");
+    holdLoopedConfig(host, config);
+    EXPECT_STREQ(config.nextConfigName, "second.txt");
 }
 
 TEST_F(HostStateTest, LoopWithEmptySuccessorIsCheckedButHoldsNothing) {
-    copyConfigName(thisConfigName, "first.txt");
-    copyConfigName(nextConfigName, "");
+    copyConfigName(config.thisConfigName, "first.txt");
+    copyConfigName(config.nextConfigName, "");
 
-    toggleLoop(host);
+    toggleLoop(host, config);
     EXPECT_TRUE(host.loopChecked);
     EXPECT_STREQ(host.loopConfigName, "");
-    holdLoopedConfig(host);
-    EXPECT_STREQ(nextConfigName, "");
-    EXPECT_EQ(line(formatOverlay(host, {}), 2),
+    holdLoopedConfig(host, config);
+    EXPECT_STREQ(config.nextConfigName, "");
+    EXPECT_EQ(line(formatOverlay(host, config, {}), 2),
               "This config-file: first.txt           " + std::string(17, ' '));
 
     // The next toggle follows the check mark: it switches off and copies the empty name back,
     // even though a later load named a successor meanwhile.
-    copyConfigName(nextConfigName, "later.txt");
-    toggleLoop(host);
+    copyConfigName(config.nextConfigName, "later.txt");
+    toggleLoop(host, config);
     EXPECT_FALSE(host.loopChecked);
-    EXPECT_STREQ(nextConfigName, "");
+    EXPECT_STREQ(config.nextConfigName, "");
 }
 
 TEST_F(HostStateTest, OverlayLinesAreFormattedExactly) {
@@ -156,9 +157,9 @@ TEST_F(HostStateTest, OverlayLinesAreFormattedExactly) {
           "Next config-file: " + std::string(20, ' ')}},
     };
     for (const Case& c : cases) {
-        copyConfigName(thisConfigName, c.thisName);
-        copyConfigName(nextConfigName, c.nextName);
-        const Overlay o = formatOverlay(host, c.cursor);
+        copyConfigName(config.thisConfigName, c.thisName);
+        copyConfigName(config.nextConfigName, c.nextName);
+        const Overlay o = formatOverlay(host, config, c.cursor);
         for (int i = 0; i < kOverlayLines; ++i) {
             EXPECT_EQ(line(o, i), c.expected[i]);
             EXPECT_EQ(static_cast<std::size_t>(o.length[i]), std::strlen(o.text[i]));

@@ -10,15 +10,14 @@
 #include <utility>
 #include <vector>
 
-#include "display/primitives.h"
-#include "display/text.h"
-#include "instruments/gyro_horizon_rect.h"
-#include "instruments/kompass.h"
-#include "instruments/round_pointer.h"
-#include "instruments/toggle_text.h"
-#include "runtime/frame.h"
-#include "runtime/objects.h"
-#include "runtime/system.h"
+#include "core/device/device.h"
+#include "core/display/primitives.h"
+#include "core/display/text.h"
+#include "core/instruments/gyro_horizon_rect.h"
+#include "core/instruments/kompass.h"
+#include "core/instruments/round_pointer.h"
+#include "core/instruments/toggle_text.h"
+#include "core/runtime/objects.h"
 #include "tests/support.h"
 
 namespace orvanta::test {
@@ -38,17 +37,18 @@ int32_t randomValue(int32_t index) {
 
 class InstrumentTest : public SystemTest {
   protected:
-    // A fresh system, black surface and empty trace, with `config` as the file to load.
+    // A device at power-on and an empty trace, with `config` as the file to load.
     void load(const std::string& config) {
-        resetSystem();
-        surface = Surface{};
+        powerOn();
         takeTrace();
         writeFile("config.txt", config);
     }
     void frames(int32_t n) {
-        for (int32_t i = 0; i < n; ++i) AllMandDObjectsRun();
+        for (int32_t i = 0; i < n; ++i) AllMandDObjectsRun(device);
     }
-    template <class T> T& object(int32_t slot) { return dynamic_cast<T&>(*objectList[slot]); }
+    template <class T> T& object(int32_t slot) {
+        return dynamic_cast<T&>(*device.objectList.slots[slot]);
+    }
 
     std::vector<int32_t> printedNumbers() const {
         std::vector<int32_t> numbers;
@@ -65,11 +65,11 @@ TEST_F(InstrumentTest, InstrumentsDrawRandomValuesInListOrder) {
     // First frame: the compass and the horizon have not passed their targets yet; the
     // needle stands on its target and draws one.
     frames(1);
-    EXPECT_EQ(randomState(), stateAfter(3));
+    EXPECT_EQ(device.random.state(), stateAfter(3));
     EXPECT_EQ(object<RoundPointer>(2).valueTarget, randomValue(1) % 180);
     // Second frame: one value for the compass, none for the needle, one per horizon end.
     frames(1);
-    EXPECT_EQ(randomState(), stateAfter(8));
+    EXPECT_EQ(device.random.state(), stateAfter(8));
     EXPECT_EQ(object<Kompass>(1).headingTarget, randomValue(4) % 720 - 360);
     EXPECT_EQ(object<GyroHorizonRect>(4).leftTarget, randomValue(5) % 24 - 12);
     EXPECT_EQ(object<GyroHorizonRect>(4).rightTarget, randomValue(6) % 24 - 12);
@@ -83,7 +83,7 @@ TEST_F(InstrumentTest, RadarsLeaveTheOtherReadingsAlone) {
              "Kompass;64;64;100;0\nRoundPointer;64;64;100;-30;200\n" + radar +
              "GyroHorizonRect;10;10;64;48;2\n");
         frames(60);
-        return std::pair{printedNumbers(), randomState()};
+        return std::pair{printedNumbers(), device.random.state()};
     };
     const auto alone = readings(""), beside = readings("Radar;40;40;50\n");
     EXPECT_EQ(alone.first.size(), 180u);
@@ -93,7 +93,7 @@ TEST_F(InstrumentTest, RadarsLeaveTheOtherReadingsAlone) {
 TEST_F(InstrumentTest, HorizonLadderSitsOnTheRectangleCentre) {
     load("GyroHorizonRect;10;20;64;48;0\n");
     frames(1);
-    EXPECT_EQ(randomState(), 1u) << "the first frame moves both ends without a draw";
+    EXPECT_EQ(device.random.state(), 1u) << "the first frame moves both ends without a draw";
     // Centre (42, 44), radius 24: six rungs four rows apart from 14 rows above the centre,
     // each from two columns left of it to just before two columns right.
     for (const int32_t row : {30, 34, 38, 42, 46, 50}) {
@@ -123,7 +123,8 @@ TEST_F(InstrumentTest, HorizonHalvesOnlyWhenDueAfterTheLoadAndFlatOnesStayStill)
     for (const Case& c : cases) {
         load("GyroHorizonRect;10;20;" + c.size + ";" + std::to_string(c.interval) + "\n");
         frames(2);
-        EXPECT_EQ(randomState(), stateAfter(c.drawsInTwoFrames)) << c.size << " " << c.interval;
+        EXPECT_EQ(device.random.state(), stateAfter(c.drawsInTwoFrames))
+            << c.size << " " << c.interval;
         if (c.size != "64;48") continue;
         // The top and bottom rows come only from the halves; the bands come every due frame.
         EXPECT_EQ(pixel(42, 20), c.halves ? kSky : 0) << c.interval;
@@ -132,7 +133,7 @@ TEST_F(InstrumentTest, HorizonHalvesOnlyWhenDueAfterTheLoadAndFlatOnesStayStill)
         EXPECT_EQ(pixel(42, 56), kRed) << c.interval;
     }
     frames(5);
-    EXPECT_EQ(randomState(), 1u);
+    EXPECT_EQ(device.random.state(), 1u);
     EXPECT_EQ(object<GyroHorizonRect>(0).leftOffset, 0);
 }
 
@@ -145,7 +146,7 @@ TEST_F(InstrumentTest, CompassLettersScaleWithTheRadius) {
     for (const Case c : {Case{100, 1, 61, 95}, Case{158, 1, 61, 116}, Case{160, 2, 58, 113}}) {
         load("Kompass;64;64;" + std::to_string(c.diameter) + ";0\nSetBGColor;31\n");
         frames(1);
-        EXPECT_EQ(randomState(), 1u);
+        EXPECT_EQ(device.random.state(), 1u);
         EXPECT_TRUE(showsGlyph(c.cursorX, c.cursorY, c.scale, 'S', kWhite, kBlue)) << c.diameter;
     }
 }
@@ -155,15 +156,14 @@ TEST_F(InstrumentTest, CompassErasesWhatItDrewAtThePreviousHeading) {
     // heading: the picture of a clean card drawn there.
     load("Kompass;64;64;100;0\n");
     frames(40);
-    Surface clean;
-    setDrawTarget(&clean);
+    auto clean = std::make_unique<Display>();
     Kompass card(64, 64, 100, 0);
     card.heading = card.headingTarget = object<Kompass>(0).heading;
     card.headingStep = 0; // erases and draws at the same heading, without a new target
-    card.run();
-    setDrawTarget(&surface);
+    FrameContext frame{*clean, device.random, device.trace, device.frameCounter};
+    card.run(frame);
     for (int32_t i = 0; i < DISPLAY_SIZE * DISPLAY_SIZE; ++i)
-        ASSERT_EQ(surface.pixels[i], clean.pixels[i])
+        ASSERT_EQ(surface.pixels[i], clean->surface.pixels[i])
             << i % DISPLAY_SIZE << "," << i / DISPLAY_SIZE;
 }
 
@@ -192,7 +192,7 @@ TEST_F(InstrumentTest, NeedleTargetsAndHolds) {
         const RoundPointer& p = object<RoundPointer>(0);
         EXPECT_EQ(p.value, c.value) << line;
         EXPECT_EQ(p.valueTarget, c.target) << line;
-        EXPECT_EQ(randomState(), stateAfter(c.draws)) << line;
+        EXPECT_EQ(device.random.state(), stateAfter(c.draws)) << line;
         // The needle's inner end is two pixels wide and high, 0.4 of the radius out.
         const int32_t ax = 64 + sinScaled(c.value, 50, 0.4), ay = 64 - cosScaled(c.value, 50, 0.4);
         for (const auto& [dx, dy] : {std::pair{0, 0}, {1, 0}, {0, 1}, {1, 1}})
@@ -234,7 +234,7 @@ TEST_F(InstrumentTest, RadarEchoLightsOnTheThirteenthRunAndFades) {
     // The next revolution detects it at sweep 180, two degrees further anticlockwise.
     frames(5);
     EXPECT_EQ(pixel(62 + cosScaled(236, 33, 1.0), 62 + sinScaled(236, 33, 1.0)), 0x07E0);
-    EXPECT_EQ(randomState(), 1u);
+    EXPECT_EQ(device.random.state(), 1u);
 }
 
 TEST_F(InstrumentTest, DigitsFillConsecutiveCellsAndWrap) {

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <string>
 
-#include "config/config_state.h"
-#include "config/loader.h"
-#include "config/storage.h"
-#include "instruments/tacho.h"
-#include "runtime/objects.h"
+#include "core/config/config_state.h"
+#include "core/config/loader.h"
+#include "core/instruments/tacho.h"
+#include "core/runtime/objects.h"
+#include "core/storage/storage.h"
 #include "tests/bmp_builder.h"
 #include "tests/support.h"
 
@@ -29,17 +29,18 @@ class LoaderTest : public test::SystemTest {
         // concatenating a literal and a string.
         std::string s = takeTrace();
         for (const std::string& piece :
-             {std::string(thisConfigName), std::string(nextConfigName),
-              std::to_string(next_config_load), std::string(showFps ? "fps" : "-"),
-              std::to_string(frameCounter), std::to_string(pixel(0, 0)),
+             {std::string(config.thisConfigName), std::string(config.nextConfigName),
+              std::to_string(config.next_config_load), std::string(config.showFps ? "fps" : "-"),
+              std::to_string(device.frameCounter), std::to_string(pixel(0, 0)),
               std::to_string(pixel(1, 1))})
             s.append("|").append(piece);
-        for (int32_t i = 0; i < objectCount; ++i)
+        for (int32_t i = 0; i < device.objectList.objectCount; ++i)
             s.append("|")
-                .append(std::to_string(dynamic_cast<Tacho*>(objectList[i].get())->left))
+                .append(
+                    std::to_string(dynamic_cast<Tacho*>(device.objectList.slots[i].get())->left))
                 .append(",")
-                .append(std::to_string(objectList[i]->color));
-        return s + (storageIsOpen() ? "|open" : "|closed");
+                .append(std::to_string(device.objectList.slots[i]->color));
+        return s + (storageIsOpen(device.storage) ? "|open" : "|closed");
     }
 };
 
@@ -63,10 +64,11 @@ TEST_F(LoaderTest, DueWhenMoreWholeSecondsThanTheDelayHavePassed) {
                  {4294967000u, 20999, 20, false},
                  {4294967000u, 21000, 20, true}};
     for (const auto& c : cases) {
-        millis_this_config = c.start;
-        next_config_load = c.delay;
+        config.millis_this_config = c.start;
+        config.next_config_load = c.delay;
         clock.set(c.start + c.elapsed);
-        EXPECT_EQ(isConfigDue(), c.due) << c.start << " + " << c.elapsed << ", " << c.delay;
+        EXPECT_EQ(isConfigDue(config, clock), c.due)
+            << c.start << " + " << c.elapsed << ", " << c.delay;
     }
 }
 
@@ -82,7 +84,7 @@ TEST_F(LoaderTest, LineEndsDoNotChangeTheResult) {
             if (!finalEnd) content.resize(content.size() - ending.size());
             writeFile("config.txt", content);
             surface = Surface{};
-            LoadConfigFromSD("config.txt");
+            LoadConfigFromSD(loading, "config.txt");
             const std::string result = outcome();
             if (reference.empty()) reference = result;
             EXPECT_EQ(result, reference) << testing::PrintToString(content);
@@ -110,8 +112,8 @@ TEST_F(LoaderTest, ZeroBytesEndTheTextOfALineAndLinesHaveNoLengthLimit) {
                  {"Remark;" + std::string(300000, 'x') + "\nShowFPS", true}};
     for (const auto& c : cases) {
         writeFile("config.txt", c.content);
-        LoadConfigFromSD("config.txt");
-        EXPECT_EQ(showFps, c.fps) << testing::PrintToString(c.content.substr(0, 20));
+        LoadConfigFromSD(loading, "config.txt");
+        EXPECT_EQ(config.showFps, c.fps) << testing::PrintToString(c.content.substr(0, 20));
     }
 }
 
@@ -119,41 +121,41 @@ TEST_F(LoaderTest, ImageLinesResumeReadingRightAfterThemselves) {
     writePicture();
     writeFile("config.txt", "image;pic.bmp\r\nTacho;1\r\nNote;an image in passing\nimage;pic.bmp\n"
                             "SetColor;99\nTacho;2");
-    LoadConfigFromSD("config.txt");
-    EXPECT_EQ(objectCount, 2);
-    EXPECT_EQ(objectList[0]->color, 99);
+    LoadConfigFromSD(loading, "config.txt");
+    EXPECT_EQ(device.objectList.objectCount, 2);
+    EXPECT_EQ(device.objectList.slots[0]->color, 99);
     EXPECT_EQ(std::count(trace().begin(), trace().end(), '\''), 4); // two pictures
     EXPECT_EQ(trace().find("Error"), std::string::npos);
-    EXPECT_FALSE(storageIsOpen());
+    EXPECT_FALSE(storageIsOpen(device.storage));
     EXPECT_EQ(pixel(0, 0), 0xFFFF);
 }
 
 TEST_F(LoaderTest, FailedReopenEndsTheLoad) {
-    // thisConfigName keeps only 19 characters of this name, so every reopen fails.
+    // config.thisConfigName keeps only 19 characters of this name, so every reopen fails.
     const std::string longName = "a_rather_long_config_name.txt";
     writePicture();
     for (const char* trigger : {"image;pic.bmp", "Note;image"}) {
         writeFile(longName, "Tacho;1\n" + std::string(trigger) + "\nTacho;2\nShowFPS\n");
-        LoadConfigFromSD(longName.c_str());
+        LoadConfigFromSD(loading, longName.c_str());
         const std::string t = takeTrace();
         const std::string tail = "Error: pf_open\nLoadConfigFromSD End\n";
         EXPECT_EQ(t.substr(t.size() - std::min(t.size(), tail.size())), tail) << t;
-        EXPECT_EQ(objectCount, 1) << trigger;
-        EXPECT_FALSE(showFps);
-        EXPECT_FALSE(storageIsOpen());
+        EXPECT_EQ(device.objectList.objectCount, 1) << trigger;
+        EXPECT_FALSE(config.showFps);
+        EXPECT_FALSE(storageIsOpen(device.storage));
     }
 }
 
 TEST_F(LoaderTest, FailedOpenChangesOnlyTheDelay) {
     writeFile("config.txt", "Tacho;4\nShowFPS\n");
-    LoadConfigFromSD("config.txt");
-    frameCounter = 17;
+    LoadConfigFromSD(loading, "config.txt");
+    device.frameCounter = 17;
     takeTrace();
     const std::string before = outcome();
     for (const char* name : {"missing.txt", "", "."}) {
-        LoadConfigFromSD(name);
-        EXPECT_EQ(next_config_load, 20) << name;
-        next_config_load = 3600;
+        LoadConfigFromSD(loading, name);
+        EXPECT_EQ(config.next_config_load, 20) << name;
+        config.next_config_load = 3600;
         EXPECT_EQ(outcome(), "LoadConfigFromSD Start\n" + before) << name;
     }
 }
@@ -162,14 +164,14 @@ TEST_F(LoaderTest, AChainedFileReplacesTheObjectsAfterItsDelay) {
     writePicture();
     writeFile("config.txt", "LoadConfig;second.txt;5\nimage;pic.bmp\nTacho;3\nSetColor;7\n");
     writeFile("second.txt", "");
-    LoadConfigFromSD(nextConfigName);
-    millis_this_config = clock.now();
-    frameCounter = 40;
+    LoadConfigFromSD(loading, config.nextConfigName);
+    config.millis_this_config = clock.now();
+    device.frameCounter = 40;
     const std::string first = outcome();
     EXPECT_EQ(first.substr(first.find('|')),
               "|config.txt|second.txt|5|-|40|65535|63488|3,7|closed");
     clock.advance(6000);
-    LoadConfigFromSD(nextConfigName);
+    LoadConfigFromSD(loading, config.nextConfigName);
     // An empty file leaves no objects and the display as it was.
     EXPECT_EQ(outcome(), "LoadConfigFromSD Start\nLoadConfigFromSD End\n"
                          "|second.txt|second.txt|3600|-|-1|65535|63488|closed");

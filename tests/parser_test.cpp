@@ -3,10 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "config/config_state.h"
-#include "config/parser.h"
-#include "instruments/tacho.h"
-#include "runtime/objects.h"
+#include "core/config/config_state.h"
+#include "core/config/parser.h"
+#include "core/instruments/tacho.h"
+#include "core/runtime/objects.h"
+#include "core/syntax/fields.h"
 #include "tests/support.h"
 
 namespace orvanta {
@@ -70,16 +71,16 @@ class ParserTest : public test::SystemTest {};
 TEST_F(ParserTest, OnlyExactKeywordsDispatch) {
     for (const char* line : {"tacho;1;2;3;4;5", " Tacho;1", "Tacho ;1", "TACHO", "Tach",
                              "GyroHorizon;1;2;3;4;5", "showfps", "ShowFPS;", "SetColor;5"})
-        parseConfigLine(line);
-    EXPECT_EQ(objectCount, 0);
-    EXPECT_FALSE(showFps);
+        parseConfigLine(loading, line);
+    EXPECT_EQ(device.objectList.objectCount, 0);
+    EXPECT_FALSE(config.showFps);
     EXPECT_EQ(trace(), ""); // a colour line without an object is ignored silently
 
-    parseConfigLine("Tacho");
-    parseConfigLine("Tacho;10;-20;30;40;5;99;;");
-    ASSERT_EQ(objectCount, 2);
-    const auto* empty = dynamic_cast<Tacho*>(objectList[0].get());
-    const auto* full = dynamic_cast<Tacho*>(objectList[1].get());
+    parseConfigLine(loading, "Tacho");
+    parseConfigLine(loading, "Tacho;10;-20;30;40;5;99;;");
+    ASSERT_EQ(device.objectList.objectCount, 2);
+    const auto* empty = dynamic_cast<Tacho*>(device.objectList.slots[0].get());
+    const auto* full = dynamic_cast<Tacho*>(device.objectList.slots[1].get());
     ASSERT_TRUE(empty && full);
     EXPECT_EQ(
         std::vector<int32_t>({empty->left, empty->top, empty->width, empty->height, empty->interval,
@@ -99,20 +100,20 @@ TEST_F(ParserTest, CommandsChangeTheSharedStateAndTraceColours) {
                  {"SetRotation;3", ""},
                  {"ShowFPS;anything", ""},
                  {"LoadConfig;next.txt;5", ""}};
-    for (int i = 0; i < 11; ++i) parseConfigLine(("Tacho;" + std::to_string(i)).c_str());
+    for (int i = 0; i < 11; ++i) parseConfigLine(loading, ("Tacho;" + std::to_string(i)).c_str());
     takeTrace();
     for (const auto& c : cases) {
-        parseConfigLine(c.line);
+        parseConfigLine(loading, c.line);
         EXPECT_EQ(takeTrace(), c.trace) << c.line;
     }
     // The eleventh object was never stored, so the colours went to the tenth.
-    EXPECT_EQ(dynamic_cast<Tacho*>(lastObject())->left, 9);
-    EXPECT_EQ(lastObject()->color, 63488);
-    EXPECT_EQ(lastObject()->bgColor, 31);
-    EXPECT_EQ(objectList[8]->color, 0xFFFF);
-    EXPECT_TRUE(showFps);
-    EXPECT_STREQ(nextConfigName, "next.txt");
-    EXPECT_EQ(next_config_load, 5);
+    EXPECT_EQ(dynamic_cast<Tacho*>(lastObject(device.objectList))->left, 9);
+    EXPECT_EQ(lastObject(device.objectList)->color, 63488);
+    EXPECT_EQ(lastObject(device.objectList)->bgColor, 31);
+    EXPECT_EQ(device.objectList.slots[8]->color, 0xFFFF);
+    EXPECT_TRUE(config.showFps);
+    EXPECT_STREQ(config.nextConfigName, "next.txt");
+    EXPECT_EQ(config.next_config_load, 5);
 
     const struct {
         const char* line;
@@ -122,9 +123,9 @@ TEST_F(ParserTest, CommandsChangeTheSharedStateAndTraceColours) {
                  {"LoadConfig;abcdefghijklmnopqrstuvwxyz.txt;-1", "abcdefghijklmnopqrs", -1},
                  {"LoadConfig", "", 0}};
     for (const auto& c : loads) {
-        parseConfigLine(c.line);
-        EXPECT_STREQ(nextConfigName, c.name);
-        EXPECT_EQ(next_config_load, c.delay);
+        parseConfigLine(loading, c.line);
+        EXPECT_STREQ(config.nextConfigName, c.name);
+        EXPECT_EQ(config.next_config_load, c.delay);
     }
 }
 

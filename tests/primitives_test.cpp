@@ -8,8 +8,8 @@
 #include <random>
 #include <vector>
 
-#include "display/primitives.h"
-#include "display/raster.h"
+#include "core/display/primitives.h"
+#include "core/display/raster.h"
 #include "tests/support.h"
 
 namespace orvanta::test {
@@ -57,35 +57,41 @@ TEST_F(PrimitivesTest, CoverageRules) {
         return [=](int32_t x, int32_t y) { return x >= l && x <= r && y >= t && y <= b; };
     };
     const Case cases[] = {
-        {"point line", [] { strokeLine(5, 5, 5, 5, kInk); }, box(0, 0, -1, -1)},
-        {"line right", [] { strokeLine(0, 0, 3, 0, kInk); }, box(0, 0, 2, 0)},
-        {"line left", [] { strokeLine(3, 0, 0, 0, kInk); }, box(1, 0, 3, 0)},
-        {"line down", [] { strokeLine(7, 2, 7, 6, kInk); }, box(7, 2, 7, 5)},
-        {"line up", [] { strokeLine(7, 6, 7, 2, kInk); }, box(7, 3, 7, 6)},
-        {"diagonal", [] { strokeLine(14, 14, 10, 10, kInk); },
+        {"point line", [this] { strokeLine(display, 5, 5, 5, 5, kInk); }, box(0, 0, -1, -1)},
+        {"line right", [this] { strokeLine(display, 0, 0, 3, 0, kInk); }, box(0, 0, 2, 0)},
+        {"line left", [this] { strokeLine(display, 3, 0, 0, 0, kInk); }, box(1, 0, 3, 0)},
+        {"line down", [this] { strokeLine(display, 7, 2, 7, 6, kInk); }, box(7, 2, 7, 5)},
+        {"line up", [this] { strokeLine(display, 7, 6, 7, 2, kInk); }, box(7, 3, 7, 6)},
+        {"diagonal", [this] { strokeLine(display, 14, 14, 10, 10, kInk); },
          [](int32_t x, int32_t y) { return x == y && x >= 11 && x <= 14; }},
-        {"outline 2x2", [] { outlineRect(10, 10, 2, 2, kInk); }, box(10, 10, 11, 11)},
-        {"outline 3x3", [] { outlineRect(10, 10, 3, 3, kInk); },
+        {"outline 2x2", [this] { outlineRect(display, 10, 10, 2, 2, kInk); }, box(10, 10, 11, 11)},
+        {"outline 3x3", [this] { outlineRect(display, 10, 10, 3, 3, kInk); },
          [=](int32_t x, int32_t y) { return box(10, 10, 12, 12)(x, y) && !(x == 11 && y == 11); }},
-        {"outline 1x8", [] { outlineRect(10, 10, 1, 8, kInk); }, box(10, 10, 10, 17)},
-        {"outline negative", [] { outlineRect(13, 12, -3, -2, kInk); }, box(10, 10, 12, 11)},
-        {"outline empty", [] { outlineRect(10, 10, 0, 5, kInk); }, box(0, 0, -1, -1)},
+        {"outline 1x8", [this] { outlineRect(display, 10, 10, 1, 8, kInk); }, box(10, 10, 10, 17)},
+        {"outline negative", [this] { outlineRect(display, 13, 12, -3, -2, kInk); },
+         box(10, 10, 12, 11)},
+        {"outline empty", [this] { outlineRect(display, 10, 10, 0, 5, kInk); }, box(0, 0, -1, -1)},
         // The far corner wraps in 32 bits as on the device, so this box spans the surface.
-        {"outline wrapping", [] { outlineRect(INT32_MAX - 9, 10, 20, 5, kInk); },
+        {"outline wrapping", [this] { outlineRect(display, INT32_MAX - 9, 10, 20, 5, kInk); },
          [=](int32_t x, int32_t y) {
              return box(0, 10, 127, 10)(x, y) || box(0, 14, 127, 14)(x, y);
          }},
-        {"collinear triangle", [] { solidTriangle(0, 0, 10, 0, 20, 0, kInk); }, box(0, 0, 20, 0)},
-        {"quad", [] { solidQuad(0, 0, 10, 0, 10, 10, 0, 10, kInk); }, box(0, 0, 10, 10)},
-        {"round box corner 0", [] { solidRoundBox(10, 10, 20, 6, 0, kInk); }, box(10, 10, 29, 15)},
-        {"round box empty", [] { solidRoundBox(10, 10, 20, 0, 4, kInk); }, box(0, 0, -1, -1)},
-        {"circle radius 0", [] { solidCircle(10, 10, 0, kInk); }, box(0, 0, -1, -1)},
-        {"circle radius 1", [] { solidCircle(10, 10, 1, kInk); }, box(9, 9, 10, 10)},
-        {"huge disc", [] { solidCircle(0, 0, 2000000000, kInk); }, box(0, 0, 127, 127)},
-        {"huge ring", [] { ringCircle(0, 0, 2000000000, kInk); }, box(0, 0, -1, -1)},
+        {"collinear triangle", [this] { solidTriangle(display, 0, 0, 10, 0, 20, 0, kInk); },
+         box(0, 0, 20, 0)},
+        {"quad", [this] { solidQuad(display, 0, 0, 10, 0, 10, 10, 0, 10, kInk); },
+         box(0, 0, 10, 10)},
+        {"round box corner 0", [this] { solidRoundBox(display, 10, 10, 20, 6, 0, kInk); },
+         box(10, 10, 29, 15)},
+        {"round box empty", [this] { solidRoundBox(display, 10, 10, 20, 0, 4, kInk); },
+         box(0, 0, -1, -1)},
+        {"circle radius 0", [this] { solidCircle(display, 10, 10, 0, kInk); }, box(0, 0, -1, -1)},
+        {"circle radius 1", [this] { solidCircle(display, 10, 10, 1, kInk); }, box(9, 9, 10, 10)},
+        {"huge disc", [this] { solidCircle(display, 0, 0, 2000000000, kInk); },
+         box(0, 0, 127, 127)},
+        {"huge ring", [this] { ringCircle(display, 0, 0, 2000000000, kInk); }, box(0, 0, -1, -1)},
         {"huge triangle",
-         [] {
-             solidTriangle(-1000000000, -1000000000, 1000000000, 1000000000, -1000000000,
+         [this] {
+             solidTriangle(display, -1000000000, -1000000000, 1000000000, 1000000000, -1000000000,
                            1000000000, kInk);
          },
          [](int32_t x, int32_t y) { return y >= x; }},
@@ -103,7 +109,7 @@ TEST_F(PrimitivesTest, CirclesCoverTwoRColumnsAndRowsAroundAnOffCentre) {
     for (const int32_t r : {2, 3, 5, 17, 40, -9}) {
         surface = Surface{};
         const int32_t cx = 60, cy = 64, a = std::abs(r);
-        solidCircle(cx, cy, r, kInk);
+        solidCircle(display, cx, cy, r, kInk);
         for (int32_t y = 0; y < DISPLAY_SIZE; ++y)
             for (int32_t x = 0; x < DISPLAY_SIZE; ++x) {
                 const bool inBox = x >= cx - a && x < cx + a && y >= cy - a && y < cy + a;
@@ -123,7 +129,7 @@ TEST_F(PrimitivesTest, CirclesCoverTwoRColumnsAndRowsAroundAnOffCentre) {
 
 TEST_F(PrimitivesTest, HugeLineStaysNearestTheIdealLine) {
     const int64_t x0 = -2000000000, y0 = 3, dx = 4000000000, dy = 87;
-    strokeLine(-2000000000, 3, 2000000000, 90, kInk);
+    strokeLine(display, -2000000000, 3, 2000000000, 90, kInk);
     for (int32_t x = 0; x < DISPLAY_SIZE; ++x) {
         int count = 0;
         for (int32_t y = 0; y < DISPLAY_SIZE; ++y) {
@@ -311,56 +317,59 @@ TEST_F(PrimitivesTest, RandomLinesAndTrianglesFollowTheirIdealShapes) {
 TEST_F(PrimitivesTest, GoldenPictures) {
     const std::vector<std::pair<const char*, std::function<void()>>> families = {
         {"primitives-lines",
-         [] {
+         [this] {
              for (int32_t a = 0; a < 360; a += 15)
-                 strokeLine(40, 40, 40 + sinScaled(a, 36, 1), 40 + cosScaled(a, 36, 1),
+                 strokeLine(display, 40, 40, 40 + sinScaled(a, 36, 1), 40 + cosScaled(a, 36, 1),
                             a % 45 == 0 ? 0xFFE0 : 0x07FF);
-             for (int32_t i = 0; i < 8; ++i) strokeLine(84 + 5 * i, 4, 84 + 5 * i + i, 76, 0xF81F);
-             strokeLine(-2000000000, 90, 2000000000, 120, 0xFFFF);
-             strokeLine(64, -2000000000, 70, 2000000000, 0xF800);
-             for (int32_t i = 0; i < 6; ++i) strokeLine(4, 84 + 7 * i, 4 + 20 * i, 124, 0x07E0);
+             for (int32_t i = 0; i < 8; ++i)
+                 strokeLine(display, 84 + 5 * i, 4, 84 + 5 * i + i, 76, 0xF81F);
+             strokeLine(display, -2000000000, 90, 2000000000, 120, 0xFFFF);
+             strokeLine(display, 64, -2000000000, 70, 2000000000, 0xF800);
+             for (int32_t i = 0; i < 6; ++i)
+                 strokeLine(display, 4, 84 + 7 * i, 4 + 20 * i, 124, 0x07E0);
          }},
         {"primitives-rects",
-         [] {
-             for (int32_t s = 1; s <= 8; ++s) outlineRect(4 + (s - 1) * s / 2 + s, 4, s, s, 0xFFFF);
+         [this] {
+             for (int32_t s = 1; s <= 8; ++s)
+                 outlineRect(display, 4 + (s - 1) * s / 2 + s, 4, s, s, 0xFFFF);
              for (int32_t i = 0; i < 10; ++i)
-                 outlineRect(20 + 4 * i, 30 + 4 * i, 90 - 8 * i, 90 - 8 * i,
+                 outlineRect(display, 20 + 4 * i, 30 + 4 * i, 90 - 8 * i, 90 - 8 * i,
                              i % 2 ? 0x07E0 : 0xF800);
-             outlineRect(10, 120, 40, -40, 0x001F);
-             outlineRect(100, -10, 40, 20, 0xFFE0);
+             outlineRect(display, 10, 120, 40, -40, 0x001F);
+             outlineRect(display, 100, -10, 40, 20, 0xFFE0);
          }},
         {"primitives-triangles",
-         [] {
-             solidTriangle(10, 10, 60, 20, 20, 60, 0xF800);
-             solidTriangle(70, 10, 120, 60, 70, 60, 0x07E0);
-             solidTriangle(100, 5, 120, 5, 124, 40, 0x001F);
-             solidQuad(10, 70, 60, 70, 60, 120, 10, 120, 0xFFE0);
-             solidQuad(70, 70, 120, 120, 120, 70, 70, 120, 0x07FF); // self-crossing order
-             solidQuad(20, 80, 50, 85, 30, 95, 25, 110, 0xF81F);    // concave
-             solidTriangle(0, 64, 127, 64, 64, 64, 0xFFFF);         // collinear
-             solidTriangle(96, 127, 127, 96, 2000000000, 2000000000, 0x8410);
+         [this] {
+             solidTriangle(display, 10, 10, 60, 20, 20, 60, 0xF800);
+             solidTriangle(display, 70, 10, 120, 60, 70, 60, 0x07E0);
+             solidTriangle(display, 100, 5, 120, 5, 124, 40, 0x001F);
+             solidQuad(display, 10, 70, 60, 70, 60, 120, 10, 120, 0xFFE0);
+             solidQuad(display, 70, 70, 120, 120, 120, 70, 70, 120, 0x07FF); // self-crossing order
+             solidQuad(display, 20, 80, 50, 85, 30, 95, 25, 110, 0xF81F);    // concave
+             solidTriangle(display, 0, 64, 127, 64, 64, 64, 0xFFFF);         // collinear
+             solidTriangle(display, 96, 127, 127, 96, 2000000000, 2000000000, 0x8410);
          }},
         {"primitives-circles",
-         [] {
+         [this] {
              for (int32_t r = 1; r <= 6; ++r) {
-                 solidCircle(8 + (r - 1) * r + r * 2, 10, r, 0xFFFF);
-                 ringCircle(8 + (r - 1) * r + r * 2, 30, r, 0xFFE0);
+                 solidCircle(display, 8 + (r - 1) * r + r * 2, 10, r, 0xFFFF);
+                 ringCircle(display, 8 + (r - 1) * r + r * 2, 30, r, 0xFFE0);
              }
-             solidCircle(40, 80, 30, 0x001F);
-             ringCircle(40, 80, 30, 0xFFFF);
-             ringCircle(40, 80, 20, 0xF800);
-             solidCircle(40, 80, 10, 0x07E0);
-             for (int32_t r = 4; r <= 28; r += 6) ringCircle(100, 80, r, 0x07FF);
-             solidCircle(2000124, 100, 2000000, 0xF81F);
+             solidCircle(display, 40, 80, 30, 0x001F);
+             ringCircle(display, 40, 80, 30, 0xFFFF);
+             ringCircle(display, 40, 80, 20, 0xF800);
+             solidCircle(display, 40, 80, 10, 0x07E0);
+             for (int32_t r = 4; r <= 28; r += 6) ringCircle(display, 100, 80, r, 0x07FF);
+             solidCircle(display, 2000124, 100, 2000000, 0xF81F);
          }},
         {"primitives-roundboxes",
-         [] {
+         [this] {
              const int32_t corners[] = {0, 1, 2, 4, 7, 12, 20, 100};
              for (int32_t i = 0; i < 8; ++i)
-                 solidRoundBox(4 + (i % 4) * 31, 4 + (i / 4) * 31, 28, 26, corners[i],
+                 solidRoundBox(display, 4 + (i % 4) * 31, 4 + (i / 4) * 31, 28, 26, corners[i],
                                i % 2 ? 0x07E0 : 0xFD20);
-             solidRoundBox(4, 70, 120, 20, 16, 0x001F);
-             solidRoundBox(124, 124, -60, -30, -12, 0xFFFF);
+             solidRoundBox(display, 4, 70, 120, 20, 16, 0x001F);
+             solidRoundBox(display, 124, 124, -60, -30, -12, 0xFFFF);
          }},
     };
     for (const auto& [name, draw] : families) {

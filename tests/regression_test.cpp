@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
-#include "display/surface.h"
-#include "instruments/digit_counter.h"
-#include "runtime/frame.h"
-#include "runtime/objects.h"
+#include "core/device/device.h"
+#include "core/display/surface.h"
+#include "core/instruments/digit_counter.h"
+#include "core/runtime/objects.h"
 #include "tests/support.h"
 
 namespace orvanta::test {
@@ -27,22 +27,15 @@ class Regression : public SystemTest {
 // shows every cell, and the random values of the digits left out are still used up.
 TEST_F(Regression, DigitCounterWithCountNearInt32MaxFinishesItsFrame) {
     writeFile("config.txt", "DigitCounter;0;0;2147483647;1;0\nSetBGColor;31\n");
-    AllMandDObjectsRun();
+    AllMandDObjectsRun(device);
     EXPECT_EQ(count("tft.print: "), DigitCounter::kMaxDigitsPerRun);
     // 21 cells of 6 pixels per row and 16 rows of 8: the last cell's background is blue.
     EXPECT_EQ(pixel(125, 127), 31);
     EXPECT_EQ(tft.cursorX, (DigitCounter::kMaxDigitsPerRun % 21) * 6);
 
-    const uint32_t after = randomState();
-    resetRandom();
-    skipRandom(2147483647u);
-    EXPECT_EQ(randomState(), after);
-    resetRandom();
-    for (int i = 0; i < 5000; ++i) rand();
-    const uint32_t stepped = randomState();
-    resetRandom();
-    skipRandom(5000);
-    EXPECT_EQ(randomState(), stepped);
+    RandomSource skipped;
+    skipped.skip(2147483647u);
+    EXPECT_EQ(device.random.state(), skipped.state());
 }
 
 } // namespace

@@ -6,41 +6,39 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <memory>
 #include <utility>
 
-#include "config/storage.h"
-#include "display/text.h"
-#include "host/trace.h"
-#include "runtime/system.h"
+#include "core/display/text.h"
 
 namespace orvanta::test {
 
 namespace {
-void captureTrace(void* context, const char* data, std::size_t length) {
-    static_cast<std::string*>(context)->append(data, length);
+std::filesystem::path testFolder() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "-" + info->name();
+    for (char& c : name)
+        if (c == '/') c = '_';
+    return std::filesystem::temp_directory_path() /
+           ("orvanta-test-" + std::to_string(::getpid()) + "-" + name);
 }
 } // namespace
 
-void SystemTest::SetUp() {
-    resetSystem();
-    setTraceSink(captureTrace, &trace_);
-    setClock(&clock);
-    setDrawTarget(&surface);
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder = std::filesystem::temp_directory_path() /
-             ("orvanta-test-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" +
-              info->name());
+SystemTest::SystemTest()
+    : folder(testFolder()), disk(folder.string()),
+      owned(std::make_unique<Device>(clock, disk, Trace(traceToString, &trace_))), device(*owned),
+      display(device.display), surface(display.surface), tft(display.tft), config(device.config),
+      loading(device.loadContext()) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    setWorkingFolder(folder.string());
 }
 
-void SystemTest::TearDown() {
-    resetSystem();
-    setTraceSink(nullptr, nullptr);
-    setClock(nullptr);
-    setDrawTarget(nullptr);
-    setWorkingFolder("");
+void SystemTest::powerOn() {
+    std::destroy_at(owned.get());
+    std::construct_at(owned.get(), clock, disk, Trace(traceToString, &trace_));
+}
+
+SystemTest::~SystemTest() {
     std::filesystem::remove_all(folder);
 }
 

@@ -6,20 +6,24 @@
 #include <filesystem>
 #include <string>
 
-#include "display/surface.h"
+#include <memory>
+
+#include "core/device/device.h"
 #include "media/image.h"
-#include "runtime/clock.h"
+#include "platform/posix/disk_folder.h"
 
 namespace orvanta::test {
 
-// Every test that touches the simulator's globals derives from this fixture: it resets
-// the whole system, captures the trace, installs a virtual clock (10000 ms) and a black
-// surface as the draw target, and gives the test its own empty working folder.
+// A device at power-on for every test: a virtual clock at 10000 ms, its own empty folder
+// on disk, and the trace captured. The references name the device's parts.
 class SystemTest : public ::testing::Test {
   protected:
-    void SetUp() override;
-    void TearDown() override;
+    SystemTest();
+    ~SystemTest() override;
 
+    // Replaces the device by a new one, the device at power-on, in the same place, so that
+    // the references below name the new device's parts.
+    void powerOn();
     // Writes `content` to a file in the working folder, creating folders as needed.
     void writeFile(const std::string& name, const std::string& content);
     // The trace written so far; takeTrace() also empties it.
@@ -32,12 +36,20 @@ class SystemTest : public ::testing::Test {
     ::testing::AssertionResult showsGlyph(int32_t cx, int32_t cy, int32_t scale, int entry,
                                           int32_t fg, int32_t bg) const;
 
-    std::filesystem::path folder;
-    Surface surface;
-    VirtualClock clock{10000};
-
   private:
     std::string trace_;
+
+  protected:
+    std::filesystem::path folder;
+    VirtualClock clock{10000};
+    DiskFolder disk;
+    std::unique_ptr<Device> owned;
+    Device& device;
+    Display& display;
+    Surface& surface;
+    Tft& tft;
+    ConfigState& config;
+    LoadContext loading; // what loads and configuration lines work on
 };
 
 // Compares `image` exactly with tests/golden/<name>.png. A missing golden fails. With the

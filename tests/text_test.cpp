@@ -6,9 +6,10 @@
 #include <cfloat>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <vector>
 
-#include "display/text.h"
+#include "core/display/text.h"
 #include "tests/support.h"
 
 namespace orvanta::test {
@@ -18,16 +19,16 @@ constexpr int32_t kWhite = 0xFFFF, kBlue = 0x001F, kGreen = 0x07E0;
 
 class TextTest : public SystemTest {
   protected:
-    // Runs `draw` on the reference surface instead of the fixture's one.
-    void onReference(const std::function<void()>& draw) {
-        setDrawTarget(&reference);
-        draw();
-        setDrawTarget(&surface);
+    // Runs `draw` on a reference display that starts black, with the fixture's text state.
+    void onReference(const std::function<void(Display&)>& draw) {
+        reference = std::make_unique<Display>();
+        reference->tft = tft;
+        draw(*reference);
     }
     bool sameAsReference() const {
-        return std::memcmp(surface.pixels, reference.pixels, sizeof surface.pixels) == 0;
+        return std::memcmp(surface.pixels, reference->surface.pixels, sizeof surface.pixels) == 0;
     }
-    Surface reference;
+    std::unique_ptr<Display> reference;
 };
 
 TEST_F(TextTest, CursorWrapsBeforeTheCellAndMovesWithTheScale) {
@@ -57,16 +58,15 @@ TEST_F(TextTest, CursorWrapsBeforeTheCellAndMovesWithTheScale) {
     };
     for (const Case& c : cases) {
         surface = Surface{};
-        reference = Surface{};
-        setTextScale(c.scale);
-        setTextColors(kWhite, kBlue);
-        moveCursor(c.x, c.y);
-        printText(c.text);
+        setTextScale(display, c.scale);
+        setTextColors(display, kWhite, kBlue);
+        moveCursor(display, c.x, c.y);
+        printText(display, c.text);
         EXPECT_EQ(tft.cursorX, c.endX) << c.name;
         EXPECT_EQ(tft.cursorY, c.endY) << c.name;
-        onReference([&] {
+        onReference([&](Display& d) {
             for (const Cell& cell : c.cells)
-                drawGlyph(cell.x, cell.y, cell.c, kWhite, kBlue, c.scale, c.scale);
+                drawGlyph(d, cell.x, cell.y, cell.c, kWhite, kBlue, c.scale, c.scale);
         });
         EXPECT_TRUE(sameAsReference()) << c.name;
     }
@@ -79,7 +79,7 @@ TEST_F(TextTest, HighCodesShowTheFollowingEntry) {
     } cases[] = {{175, 175}, {176, 0xB1}, {219, 0xDC}, {247, 0xF8}, {254, 0xFF}, {255, 0}};
     for (const auto& c : cases) {
         surface = Surface{};
-        drawGlyph(0, 0, c.code, kWhite, kBlue, 1, 1);
+        drawGlyph(display, 0, 0, c.code, kWhite, kBlue, 1, 1);
         EXPECT_TRUE(showsGlyph(0, 0, 1, c.entry, kWhite, kBlue)) << int(c.code);
     }
 }
@@ -88,9 +88,9 @@ TEST_F(TextTest, MagnifiedGlyphPixelsAreBlockOutlines) {
     // Scale 3 leaves each block's centre as it was; scale 2 blocks are solid; a negative
     // scale covers the blocks between the same corners, mirroring the glyph.
     for (const int32_t scale : {2, 3, -2}) {
-        clearDisplay(kGreen);
+        clearDisplay(display, kGreen);
         const int32_t x0 = 40, y0 = 40, s = std::abs(scale);
-        drawGlyph(x0, y0, 'A', kWhite, kBlue, scale, scale);
+        drawGlyph(display, x0, y0, 'A', kWhite, kBlue, scale, scale);
         for (int32_t i = 0; i < 6; ++i)
             for (int32_t j = 0; j < 8; ++j) {
                 const bool set = i < 5 && ((glyphTable[0x41][i] >> j) & 1);
@@ -116,18 +116,18 @@ TEST_F(TextTest, EqualColoursPaintOnlyTheSetBits) {
         return std::all_of(std::begin(surface.pixels), std::end(surface.pixels),
                            [](Rgb24 p) { return p == color565ToRgb(kGreen); });
     };
-    clearDisplay(kGreen);
-    setTextScale(1);
-    setTextColors(kWhite, kWhite);
-    printText(" ");
+    clearDisplay(display, kGreen);
+    setTextScale(display, 1);
+    setTextColors(display, kWhite, kWhite);
+    printText(display, " ");
     EXPECT_TRUE(allGreen()) << "a space with fg = bg paints";
     // Printing again with fg = bg = background erases exactly what the first print painted.
     for (const int32_t scale : {1, 2, 3}) {
-        setTextScale(scale);
+        setTextScale(display, scale);
         for (const int32_t fg : {kWhite, kGreen}) {
-            setTextColors(fg, kGreen);
-            moveCursor(20, 40);
-            printText("Sf8 W5");
+            setTextColors(display, fg, kGreen);
+            moveCursor(display, 20, 40);
+            printText(display, "Sf8 W5");
             EXPECT_EQ(allGreen(), fg == kGreen) << "scale " << scale;
         }
     }
@@ -139,28 +139,28 @@ TEST_F(TextTest, NumbersPrintAsFormattedAndIntegersAreTraced) {
         const char* text;
         const char* trace;
     } cases[] = {
-        {[] { printInt(-42); }, "-42", "tft.print: -42\n"},
-        {[] { printInt(INT32_MIN); }, "-2147483648", "tft.print: -2147483648\n"},
-        {[] { printFloat(2.5f); }, "2.500000", ""},
-        {[] { printFloat(-FLT_MAX); }, "-340282346638528859811704183484516925440.000000", ""},
+        {[this] { printInt(display, -42); }, "-42", "tft.print: -42\n"},
+        {[this] { printInt(display, INT32_MIN); }, "-2147483648", "tft.print: -2147483648\n"},
+        {[this] { printFloat(display, 2.5f); }, "2.500000", ""},
+        {[this] { printFloat(display, -FLT_MAX); },
+         "-340282346638528859811704183484516925440.000000", ""},
     };
     for (const auto& c : cases) {
         surface = Surface{};
-        reference = Surface{};
         takeTrace();
-        setTextScale(1);
-        setTextColors(kWhite, kBlue);
-        moveCursor(0, 0);
+        setTextScale(display, 1);
+        setTextColors(display, kWhite, kBlue);
+        moveCursor(display, 0, 0);
         c.print();
         const int32_t x = tft.cursorX, y = tft.cursorY;
         EXPECT_EQ(takeTrace(), c.trace);
-        onReference([&] {
-            moveCursor(0, 0);
-            printText(c.text);
+        onReference([&](Display& d) {
+            moveCursor(d, 0, 0);
+            printText(d, c.text);
         });
         EXPECT_TRUE(sameAsReference()) << c.text;
-        EXPECT_EQ(tft.cursorX, x);
-        EXPECT_EQ(tft.cursorY, y);
+        EXPECT_EQ(reference->tft.cursorX, x);
+        EXPECT_EQ(reference->tft.cursorY, y);
     }
 }
 
@@ -170,7 +170,7 @@ TEST_F(TextTest, FontGolden) {
         for (int32_t i = 0; i < 6; ++i)
             for (int32_t j = 0; j < 8; ++j) {
                 const bool set = i < 5 && ((glyphTable[c][i] >> j) & 1);
-                plot(16 + (c % 16) * 6 + i, (c / 16) * 8 + j, set ? kWhite : 0x0008);
+                plot(display, 16 + (c % 16) * 6 + i, (c / 16) * 8 + j, set ? kWhite : 0x0008);
             }
     EXPECT_TRUE(matchesGolden(imageFromSurface(surface), "font"));
 }

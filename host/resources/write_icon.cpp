@@ -2,7 +2,7 @@
 // Usage: orvanta-write-icon OUTPUT.png
 #include <cstdio>
 
-#include "host/icon.h"
+#include "host/resources/icon.h"
 #include "media/image.h"
 
 int main(int argc, char** argv) {

@@ -1,0 +1,89 @@
+#include <string>
+
+#include "check/file_checker.h"
+#include "check/words.h"
+#include "core/config/keywords.h"
+#include "core/display/surface.h"
+#include "core/display/text.h"
+#include "core/runtime/objects.h"
+#include "core/syntax/fields.h"
+
+namespace orvanta::check {
+
+namespace {
+
+Severity severityOf(FactLevel level) {
+    return level == FactLevel::Error     ? Severity::Error
+           : level == FactLevel::Warning ? Severity::Warning
+                                         : Severity::Note;
+}
+
+std::string describe(const Extent& e) {
+    return "x " + std::to_string(e.x0) + ".." + std::to_string(e.x1) + ", y " +
+           std::to_string(e.y0) + ".." + std::to_string(e.y1);
+}
+
+bool offDisplay(const Extent& e) {
+    return e.x1 < 0 || e.y1 < 0 || e.x0 >= DISPLAY_SIZE || e.y0 >= DISPLAY_SIZE;
+}
+
+// Whether any character cell of the run starts on the display, where the glyph drawing
+// accepts it: the cursor walks exactly as the device's text output walks it.
+bool anyCellShows(const TextRun& run) {
+    Tft tft;
+    tft.cursorX = run.x;
+    tft.cursorY = run.y;
+    tft.textScaleX = tft.textScaleY = run.scale;
+    const std::string text =
+        run.text.empty() ? std::string(static_cast<std::size_t>(run.count), '0') : run.text;
+    return !walkText(tft, text.c_str(), [](int32_t x, int32_t y, unsigned char) {
+        return !(x >= 0 && x < DISPLAY_SIZE && y >= 0 && y < DISPLAY_SIZE);
+    });
+}
+
+} // namespace
+
+void FileChecker::checkInstrument(int32_t line, const KeywordSpec& spec, const FieldTable& fields) {
+    ++instruments_;
+    if (instruments_ > kObjectSlots) {
+        emit(line, Severity::Error,
+             "this is the " + ordinal(instruments_) +
+                 " instrument of the file — the display holds ten, so it is never created");
+    } else {
+        lastObject_ = InstrumentLine{line, &spec};
+        ignoredSinceObject_.reset();
+    }
+    if (spec.facts != nullptr) checkFacts(line, spec, fields);
+}
+
+void FileChecker::checkFacts(int32_t line, const KeywordSpec& spec, const FieldTable& fields) {
+    const std::string keyword = spec.name;
+    const LineFacts facts = spec.facts(fields);
+    if (facts.disc && facts.disc->radius < 1)
+        emit(line, Severity::Warning,
+             "a diameter of " + std::to_string(facts.disc->diameter) + " gives a radius of " +
+                 std::to_string(facts.disc->radius) + " — the " + keyword +
+                 " shrinks to a dot; use a diameter of 2 or more");
+    for (const LineFinding& finding : facts.findings)
+        emit(line, severityOf(finding.level), finding.message);
+    if (facts.extent && offDisplay(*facts.extent))
+        emit(line, Severity::Error,
+             "the " + keyword + " lies entirely outside the 128 × 128 display (" +
+                 describe(*facts.extent) + ") — nothing of it shows");
+    if (facts.text) checkText(line, keyword, *facts.text);
+}
+
+void FileChecker::checkText(int32_t line, const std::string& keyword, const TextRun& run) {
+    if (run.scale < 1) {
+        emit(line, Severity::Warning,
+             "a text scale of " + std::to_string(run.scale) +
+                 " draws no readable text — use 1 or more");
+    } else if (run.count > 0 && !anyCellShows(run)) {
+        emit(line, Severity::Error,
+             "the " + keyword + " starts at (" + std::to_string(run.x) + ", " +
+                 std::to_string(run.y) +
+                 ") and no character of it lands on the 128 × 128 display — nothing of it shows");
+    }
+}
+
+} // namespace orvanta::check

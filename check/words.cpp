@@ -1,0 +1,179 @@
+#include "check/words.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "core/config/keywords.h"
+#include "core/syntax/line_facts.h"
+
+namespace orvanta::check {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isBlank(char c) {
+
+    return c == ' ' || c == '\t';
+}
+
+} // namespace
+
+std::string lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string trimBlanks(const std::string& s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && isBlank(s[b])) ++b;
+    while (e > b && isBlank(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+
+bool allWhiteSpace(const std::string& s) {
+    return std::all_of(s.begin(), s.end(),
+                       [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; });
+}
+
+std::string inQuotes(const std::string& s) {
+    return quoteUserText(s);
+}
+
+std::string inQuotesList(const std::vector<std::string>& items) {
+    std::string out;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) out += i + 1 == items.size() ? " and " : ", ";
+        out += inQuotes(items[i]);
+    }
+    return out;
+}
+
+std::string ordinal(int64_t n) {
+    const int64_t lastTwo = n % 100;
+    const char* suffix = "th";
+    if (lastTwo < 11 || lastTwo > 13) {
+        if (n % 10 == 1) suffix = "st";
+        if (n % 10 == 2) suffix = "nd";
+        if (n % 10 == 3) suffix = "rd";
+    }
+    return std::to_string(n) + suffix;
+}
+
+std::size_t editDistance(const std::string& a, const std::string& b, std::size_t cap) {
+    const std::size_t gap = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
+    if (gap > cap) return cap + 1;
+    std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+    for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+    for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i)
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t cost = a[i - 1] == b[j - 1] ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    return d[a.size()][b.size()];
+}
+
+// The file in `dir` that a missing name most likely means: one that differs only in case,
+// or else the nearest by edit distance (at most two edits). Empty when none is close.
+namespace {
+
+std::string similarFile(const fs::path& dir, const std::string& name, bool* caseOnly) {
+    std::error_code ec;
+    const std::string wanted = lower(trimBlanks(name));
+    std::string nearest;
+    std::size_t best = 3;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string candidate = it->path().filename().string();
+        if (candidate == name) continue;
+        if (lower(candidate) == wanted) {
+            *caseOnly = true;
+            return candidate;
+        }
+        const std::size_t d = editDistance(lower(candidate), wanted, best);
+        if (d < best || (d == best && !nearest.empty() && candidate < nearest)) {
+            best = d;
+            nearest = candidate;
+        }
+    }
+    *caseOnly = false;
+    return nearest;
+}
+
+} // namespace
+
+std::string missingFileHint(const fs::path& dir, const std::string& name) {
+    if (!name.empty() && name.back() == ';')
+        return "; a ';' at the very end of a line stays part of the file name";
+    if (trimBlanks(name) != name) return "; the blanks around the name are part of it";
+    bool caseOnly = false;
+    const std::string match = similarFile(dir, name, &caseOnly);
+    if (match.empty()) return {};
+    return "; did you mean " + inQuotes(match) + "?" +
+           (caseOnly ? " names must match exactly" : "");
+}
+
+std::string suggestKeyword(const std::string& word, std::string* hint) {
+    std::string unused;
+    std::string& why = hint != nullptr ? *hint : unused;
+    why.clear();
+    const KeywordSpec* table = keywordTable();
+    const int32_t count = keywordCount();
+    const std::string trimmed = trimBlanks(word);
+    const std::string key = lower(trimmed);
+
+    for (int32_t i = 0; i < count; ++i)
+        if (trimmed == table[i].name && trimmed != word) {
+            why = "a keyword must not have blanks around it";
+            return table[i].name;
+        }
+    for (int32_t i = 0; i < count; ++i)
+        if (key == lower(table[i].name)) {
+            why = "keywords are case-sensitive";
+            if (trimmed != word) why += " and must not have blanks around them";
+            return table[i].name;
+        }
+    if (!trimmed.empty() && trimmed.back() == ';') {
+        const std::string bare = trimmed.substr(0, trimmed.size() - 1);
+        for (int32_t i = 0; i < count; ++i)
+            if (lower(bare) == lower(table[i].name)) {
+                why = "a ';' at the very end of a line stays part of the keyword";
+                return table[i].name;
+            }
+    }
+    if (key.size() >= 3)
+        for (int32_t i = 0; i < count; ++i) {
+            const std::string name = lower(table[i].name);
+            if (name.rfind(key, 0) == 0) {
+                why = "the keyword is incomplete";
+                return table[i].name;
+            }
+        }
+    // The longest keyword that begins the word, so that "SetColorRed" finds "SetColor".
+    const KeywordSpec* longest = nullptr;
+    for (int32_t i = 0; i < count; ++i) {
+        const std::string name = lower(table[i].name);
+        if (key.rfind(name, 0) == 0 &&
+            (longest == nullptr || name.size() > std::strlen(longest->name)))
+            longest = &table[i];
+    }
+    if (longest != nullptr) {
+        why = "the keyword ends where the first ';' is";
+        return longest->name;
+    }
+    std::size_t best = key.size() <= 4 ? 1 : key.size() < 10 ? 2 : 3;
+    const KeywordSpec* nearest = nullptr;
+    for (int32_t i = 0; i < count; ++i) {
+        const std::size_t d = editDistance(key, lower(table[i].name), best);
+        if (d <= best && (nearest == nullptr || d < best)) {
+            best = d;
+            nearest = &table[i];
+        }
+    }
+    return nearest != nullptr ? nearest->name : std::string();
+}
+
+} // namespace orvanta::check

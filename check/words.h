@@ -1,0 +1,35 @@
+#pragma once
+// Words in the checker's messages: user texts in quotes, the keyword or file a misspelt
+// name most likely means.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace orvanta::check {
+
+std::string lower(std::string s);
+// Without the blanks and tabs at either end.
+std::string trimBlanks(const std::string& s);
+bool allWhiteSpace(const std::string& s);
+// A user text in quotes, one line and at most 60 bytes of it shown.
+std::string inQuotes(const std::string& s);
+// "'a'", "'a' and 'b'", "'a', 'b' and 'c'".
+std::string inQuotesList(const std::vector<std::string>& items);
+// "1st", "2nd", "11th" ...
+std::string ordinal(int64_t n);
+
+// Edit distance with adjacent transpositions counted as one edit. Strings whose lengths
+// differ by more than `cap` give cap + 1 at once, so a huge word costs nothing.
+std::size_t editDistance(const std::string& a, const std::string& b, std::size_t cap);
+
+// The keyword a misspelt first field most likely means, or empty. `hint` receives a short
+// explanation of the mistake (wrong case, blanks, a final ';', a missing ending ...).
+std::string suggestKeyword(const std::string& word, std::string* hint = nullptr);
+
+// Why a file named in a configuration was not found in `dir`, as a short clause starting
+// with "; ", or empty: a final ';', blanks, or the nearest existing name.
+std::string missingFileHint(const std::filesystem::path& dir, const std::string& name);
+
+} // namespace orvanta::check

@@ -1,0 +1,52 @@
+#pragma once
+// The simulated 128 x 128 panel: the surface the drawing layer writes to, the colour
+// conversions between RGB565 and the surface's 24-bit words, and the display object
+// `tft` with its shared cursor and text settings.
+#include <cstdint>
+
+namespace orvanta {
+
+class Trace;
+
+inline constexpr int32_t DISPLAY_SIZE = 128;
+
+// A 16-bit RGB565 colour carried in a signed 32-bit integer; only the low 16 bits count.
+using Color565 = int32_t;
+// The surface's colour word: red in bits 0-7, green 8-15, blue 16-23, bits 24-31 zero.
+using Rgb24 = uint32_t;
+
+struct Surface {
+    Rgb24 pixels[DISPLAY_SIZE * DISPLAY_SIZE] = {};
+    Rgb24 at(int32_t x, int32_t y) const { return pixels[y * DISPLAY_SIZE + x]; }
+};
+
+// The display object. All fields start at zero and nothing but the drawing and text
+// operations changes them: configuration loads never reset the cursor or text state.
+struct Tft {
+    int32_t cursorX = 0;
+    int32_t cursorY = 0;
+    int32_t textScaleX = 0;
+    int32_t textScaleY = 0;
+    int32_t textColor = 0;
+    int32_t textBgColor = 0;
+};
+
+// What the drawing and text operations work on: the surface, `tft`, and the trace that
+// printInt writes to (none: the printed numbers are not traced).
+struct Display {
+    Surface surface;
+    Tft tft;
+    const Trace* trace = nullptr;
+};
+
+Rgb24 color565ToRgb(int32_t colour);
+int32_t rgbToColor565(Rgb24 colour);
+
+void plot(Display& display, int32_t x, int32_t y, int32_t colour);
+void moveCursor(Display& display, int32_t x, int32_t y);
+void setPixelWindow(Display& display, int32_t x0, int32_t y0, int32_t x1, int32_t y1);
+void pushPixel(Display& display, int32_t colour);
+void clearDisplay(Display& display, int32_t colour);
+void rotateDisplay(Display& display, int32_t rotation);
+
+} // namespace orvanta

@@ -1,0 +1,24 @@
+#pragma once
+#include "core/runtime/objects.h"
+#include "core/syntax/line_facts.h"
+
+namespace orvanta {
+
+class FieldTable;
+
+// A bar gauge: ten bars stacked from the bottom of a rectangle, the lowest `level` lit.
+class Tacho final : public MandDObject {
+  public:
+    Tacho(int32_t left, int32_t top, int32_t width, int32_t height, int32_t interval);
+    // The object of a "Tacho" line: left, top, width, height, interval.
+    static Tacho* fromFields(const FieldTable& fields);
+    // What the line tells the checker.
+    static LineFacts facts(const FieldTable& fields);
+    void run(FrameContext& frame) override;
+
+    int32_t left, top, width, height;
+    int32_t level = 0;
+    int32_t target = 0;
+};
+
+} // namespace orvanta

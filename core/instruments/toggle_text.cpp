@@ -1,0 +1,65 @@
+#include "core/instruments/toggle_text.h"
+
+#include <cstring>
+#include <new>
+
+#include "core/display/surface.h"
+#include "core/display/text.h"
+#include "core/syntax/fields.h"
+
+namespace orvanta {
+
+ToggleText::ToggleText(int32_t textX_, int32_t textY_, const char* text_, int32_t textScale_,
+                       int32_t interval_)
+    : textX(textX_), textY(textY_), textScale(textScale_) {
+    interval = interval_;
+    color = 0xFFFF;
+    bgColor = 0x0000;
+    if (text_ != nullptr) std::strncpy(text, text_, 20);
+    text[20] = '\0';
+}
+
+ToggleText* ToggleText::fromFields(const FieldTable& f) {
+    return new (std::nothrow)
+        ToggleText(f.number(1), f.number(2), f.field(3), f.number(4), f.number(5));
+}
+
+LineFacts ToggleText::facts(const FieldTable& f) {
+    const ToggleText shown(f.number(1), f.number(2), f.field(3), f.number(4), f.number(5));
+    LineFacts facts;
+    const std::string full = f.field(3);
+    const std::string kept = shown.text;
+    if (full.size() > kept.size())
+        facts.findings.push_back(
+            {FactLevel::Warning,
+             "the text " + quoteUserText(full) + " has " + std::to_string(full.size()) +
+                 " characters — only the first 20 show: " + quoteUserText(kept)});
+    if (!full.empty() && full.back() == ';')
+        facts.findings.push_back({FactLevel::Warning,
+                                  "the text ends in ';', which shows — a ';' at the very end of a "
+                                  "line stays part of the last field"});
+    if (full.empty())
+        facts.findings.push_back({FactLevel::Warning, "the text is empty — nothing shows"});
+    facts.text =
+        TextRun{f.number(1), f.number(2), f.number(4), kept, static_cast<int32_t>(kept.size())};
+    return facts;
+}
+
+void ToggleText::run(FrameContext& frame) {
+    if (!isDue(frame.frameCounter)) return;
+    Display& display = frame.display;
+    setTextScale(display, textScale);
+    enableTextWrap(display, true);
+    moveCursor(display, textX, textY);
+    // The hidden phase prints with equal colours, which paints only the glyphs' own pixels
+    // in the background colour and so removes exactly what the visible phase showed.
+    if (visible) {
+        setTextColors(display, color, bgColor);
+    } else {
+        setTextColors(display, bgColor, bgColor);
+    }
+    visible = !visible;
+    printText(display, text);
+}
+
+} // namespace orvanta

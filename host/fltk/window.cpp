@@ -1,0 +1,219 @@
+#include "host/fltk/window.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_RGB_Image.H>
+#include <FL/fl_draw.H>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+
+#include "host/fltk/about.h"
+#include "host/resources/icon.h"
+#include "platform/posix/trace_sinks.h"
+
+namespace orvanta {
+
+namespace {
+// The command numbers of the menu items, as the device's resource script numbers them.
+constexpr long kCmdAbout = 104;
+constexpr long kCmdExit = 105;
+constexpr long kCmdZoom1 = 32771; // .. 32774 for zoom 4
+constexpr long kCmdLoop = 32775;
+
+constexpr int kWindowSize = 500;
+constexpr int kMenuHeight = 25;
+constexpr double kTimerPeriod = 0.010;
+constexpr int kOverlayX = 10;
+constexpr int kOverlayTop = 10;
+constexpr int kOverlayStep = 20;
+
+void* command(long id) {
+    return reinterpret_cast<void*>(id);
+}
+
+// No item is checked at start, although the zoom is 1.
+Fl_Menu_Item menuItems[] = {
+    {"&File", 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0},
+    {"E&xit", 0, nullptr, command(kCmdExit), 0, 0, 0, 0, 0},
+    {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+    {"Fokus", 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0},
+    {"100%", 0, nullptr, command(kCmdZoom1), FL_MENU_RADIO, 0, 0, 0, 0},
+    {"200 %", 0, nullptr, command(kCmdZoom1 + 1), FL_MENU_RADIO, 0, 0, 0, 0},
+    {"300 %", 0, nullptr, command(kCmdZoom1 + 2), FL_MENU_RADIO, 0, 0, 0, 0},
+    {"400 %", 0, nullptr, command(kCmdZoom1 + 3), FL_MENU_RADIO, 0, 0, 0, 0},
+    {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+    {"Loop", 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0},
+    {"Loop on this config-file", 0, nullptr, command(kCmdLoop), FL_MENU_TOGGLE, 0, 0, 0, 0},
+    {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+    {"&Help", 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0},
+    {"&About ...", FL_ALT + '/', nullptr, command(kCmdAbout), 0, 0, 0, 0, 0},
+    {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+    {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+};
+} // namespace
+
+MainWindow::MainWindow()
+    : Fl_Double_Window(kWindowSize, kWindowSize, "Orvanta"),
+      session_(clock_, folder_, Trace(traceToStderr, nullptr)) {
+    // Nothing erases the window: the picture and the overlay stay until a paint covers them
+    // or a zoom change or resize clears the client area.
+    box(FL_NO_BOX);
+    xclass("ORVANTA");
+    menu_ = new Fl_Menu_Bar(0, 0, kWindowSize, kMenuHeight);
+    menu_->copy(menuItems);
+    menu_->callback(onMenu);
+    // An empty, invisible box takes up the resizing so the menu bar keeps its height.
+    auto* client =
+        new Fl_Box(FL_NO_BOX, 0, kMenuHeight, kWindowSize, kWindowSize - kMenuHeight, nullptr);
+    resizable(client);
+    end();
+    size_range(64, 64);
+    callback(onClose);
+    // A new window has been sized once before its first paint, and a size change asks for
+    // the client area to be cleared; FLTK's fresh back buffer holds no defined pixels.
+    session_.host().clearPending = true;
+
+    picture_.resize(static_cast<std::size_t>(DISPLAY_SIZE * 4) * DISPLAY_SIZE * 4 * 3);
+    for (int side : {16, 32, 64, 128}) {
+        const std::vector<uint8_t> rgb = programIconRgb(side);
+        // Fl_RGB_Image keeps a pointer to its pixels; the copy owns them.
+        Fl_RGB_Image view(rgb.data(), side, side, 3);
+        icons_.push_back(static_cast<Fl_RGB_Image*>(view.copy()));
+    }
+    icons(const_cast<const Fl_RGB_Image**>(icons_.data()), static_cast<int>(icons_.size()));
+}
+
+MainWindow::~MainWindow() {
+    for (Fl_RGB_Image* image : icons_) delete image;
+}
+
+void MainWindow::start() {
+    // Enables Fl::awake(), which the paint uses to end FLTK's wait early.
+    Fl::lock();
+    show();
+    Fl::add_timeout(kTimerPeriod, onTimer, this);
+}
+
+void MainWindow::onTimer(void* window) {
+    static_cast<MainWindow*>(window)->redraw();
+    Fl::repeat_timeout(kTimerPeriod, onTimer, window);
+}
+
+void MainWindow::onMenu(Fl_Widget* widget, void*) {
+    auto* bar = static_cast<Fl_Menu_Bar*>(widget);
+    const Fl_Menu_Item* item = bar->mvalue();
+    if (item == nullptr) return;
+    static_cast<MainWindow*>(bar->window())->runCommand(item->argument());
+}
+
+void MainWindow::onClose(Fl_Widget* widget, void*) {
+    // Escape must not end the program; only "Exit" and the close box do.
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+    widget->hide();
+}
+
+void MainWindow::runCommand(long cmd) {
+    if (cmd >= kCmdZoom1 && cmd < kCmdZoom1 + 4) {
+        session_.chooseZoom(static_cast<int32_t>(cmd - kCmdZoom1 + 1));
+    } else if (cmd == kCmdLoop) {
+        session_.toggleLoop();
+    } else if (cmd == kCmdAbout) {
+        if (!aboutOpen_) {
+            aboutOpen_ = true;
+            showAboutBox(*this, icons_[1]);
+            aboutOpen_ = false;
+        }
+    } else if (cmd == kCmdExit) {
+        hide();
+    }
+    showCheckMarks();
+}
+
+void MainWindow::showCheckMarks() {
+    // The menu shows the check marks the host state holds; FLTK's own radio and toggle
+    // handling has already flipped them, and this keeps both in step whatever it did.
+    for (int i = 0; i < menu_->size(); ++i) {
+        Fl_Menu_Item& item = const_cast<Fl_Menu_Item&>(menu_->menu()[i]);
+        const long cmd = item.label() != nullptr ? item.argument() : 0;
+        bool checked = false;
+        if (cmd >= kCmdZoom1 && cmd < kCmdZoom1 + 4)
+            checked = session_.host().checkedZoom == cmd - kCmdZoom1 + 1;
+        else if (cmd == kCmdLoop)
+            checked = session_.host().loopChecked;
+        else
+            continue;
+        if (checked)
+            item.set();
+        else
+            item.clear();
+    }
+}
+
+int MainWindow::handle(int event) {
+    if (event == FL_SHOW) session_.host().clearPending = true;
+    // Alt + '?' arrives as Alt + Shift + '/', which the About item's shortcut does not match.
+    if ((event == FL_SHORTCUT || event == FL_KEYBOARD) && Fl::event_state(FL_ALT) &&
+        std::strcmp(Fl::event_text(), "?") == 0) {
+        runCommand(kCmdAbout);
+        return 1;
+    }
+    return Fl_Double_Window::handle(event);
+}
+
+void MainWindow::resize(int x, int y, int w, int h) {
+    session_.host().clearPending = true;
+    Fl_Double_Window::resize(x, y, w, h);
+}
+
+void MainWindow::draw() {
+    const auto start = std::chrono::steady_clock::now();
+    Fl_Double_Window::draw(); // the menu bar; the window itself has no box to draw
+    const int top = menu_->h();
+    fl_push_clip(0, top, w(), h() - top);
+    paintClientArea(top, w(), h() - top);
+    fl_pop_clip();
+    // FLTK decided how long to wait for the next event before this paint began. After a
+    // paint that outlasted a timer period the tick is already due, as a pending timer
+    // message would be, so the wait is cut short instead of adding a stale 10 ms.
+    const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+    if (spent.count() >= kTimerPeriod) Fl::awake();
+}
+
+void MainWindow::paintClientArea(int top, int width, int height) {
+    HostState& host = session_.host();
+    if (host.clearPending) {
+        fl_rectf(0, top, width, height, FL_BLACK);
+        host.clearPending = false;
+    }
+    session_.runFrame(); // one frame, its pacing sleep included
+
+    const PicturePlacement place = session_.place(width, height);
+    enlargeSurface(session_.surface(), host.zoomFactor, picture_.data());
+    fl_draw_image(picture_.data(), place.originX, top + place.originY, place.size, place.size, 3);
+
+    // The pointer is read in screen coordinates, so it counts outside the window as well.
+    int mouseX = 0;
+    int mouseY = 0;
+    Fl::get_mouse(mouseX, mouseY);
+    const CursorReading cursor =
+        session_.readCursor(place, mouseX - x_root(), mouseY - y_root() - top);
+    const Overlay overlay = session_.overlay(cursor);
+
+    fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
+    const int lineHeight = fl_height();
+    const int baseline = lineHeight - fl_descent();
+    for (int i = 0; i < kOverlayLines; ++i) {
+        const int y = top + kOverlayTop + i * kOverlayStep;
+        const int textWidth =
+            static_cast<int>(std::ceil(fl_width(overlay.text[i], overlay.length[i])));
+        // Opaque text: the box behind the characters, blanks included, is painted black.
+        fl_rectf(kOverlayX, y, textWidth, lineHeight, FL_BLACK);
+        fl_color(FL_WHITE);
+        fl_draw(overlay.text[i], overlay.length[i], kOverlayX, y + baseline);
+    }
+}
+
+} // namespace orvanta

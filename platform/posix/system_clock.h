@@ -1,0 +1,13 @@
+#pragma once
+#include "core/runtime/clock.h"
+
+namespace orvanta {
+
+// The monotonic clock of the machine (time since boot) and a real sleep.
+class SystemClock final : public Clock {
+  public:
+    uint32_t now() override;
+    void sleep(uint32_t ms) override;
+};
+
+} // namespace orvanta
