@@ -9,8 +9,8 @@ namespace orvanta {
 class Clock {
   public:
     virtual ~Clock() = default;
-    // Milliseconds since an origin at least one second before the program started,
-    // wrapping after 2^32 ms.
+    // The device's millis(): milliseconds since an origin at least one second before the
+    // program started, wrapping after 2^32 ms.
     virtual uint32_t now() = 0;
     virtual void sleep(uint32_t ms) = 0;
 };
