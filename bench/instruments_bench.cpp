@@ -12,7 +12,7 @@
 #include "core/runtime/clock.h"
 #include "core/storage/storage.h"
 #include "core/trace/trace.h"
-#include "platform/posix/disk_folder.h"
+#include "platform/disk_folder.h"
 
 namespace {
 

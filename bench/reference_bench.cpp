@@ -20,7 +20,7 @@
 #include "core/runtime/objects.h"
 #include "core/storage/storage.h"
 #include "core/trace/trace.h"
-#include "platform/posix/disk_folder.h"
+#include "platform/disk_folder.h"
 #include "tests/bmp_builder.h"
 
 namespace orvanta {

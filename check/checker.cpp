@@ -7,7 +7,7 @@
 
 #include "check/file_checker.h"
 #include "core/storage/storage.h"
-#include "platform/posix/disk_folder.h"
+#include "platform/disk_folder.h"
 
 namespace orvanta::check {
 

@@ -7,7 +7,7 @@
 #include "core/display/surface.h"
 #include "core/storage/storage.h"
 #include "core/trace/trace.h"
-#include "platform/posix/disk_folder.h"
+#include "platform/disk_folder.h"
 
 namespace orvanta::check {
 

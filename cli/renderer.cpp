@@ -9,8 +9,8 @@
 
 #include "media/gif.h"
 #include "media/image.h"
-#include "platform/posix/disk_folder.h"
-#include "platform/posix/trace_sinks.h"
+#include "platform/disk_folder.h"
+#include "platform/trace_sinks.h"
 #include "session/session.h"
 
 namespace orvanta::cli {

@@ -11,7 +11,7 @@
 #include "core/config/bmp.h"
 #include "core/device/device.h"
 #include "fuzz/scratch_folder.h"
-#include "platform/posix/disk_folder.h"
+#include "platform/disk_folder.h"
 
 namespace {
 

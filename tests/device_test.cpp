@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/device/device.h"
-#include "platform/posix/disk_folder.h"
+#include "platform/disk_folder.h"
 #include "tests/support.h"
 
 namespace orvanta::test {

@@ -10,7 +10,7 @@
 
 #include "core/device/device.h"
 #include "media/image.h"
-#include "platform/posix/disk_folder.h"
+#include "platform/disk_folder.h"
 
 namespace orvanta::test {
 

@@ -12,7 +12,7 @@
 
 #include "host/fltk/about.h"
 #include "host/resources/icon.h"
-#include "platform/posix/trace_sinks.h"
+#include "platform/trace_sinks.h"
 
 namespace orvanta {
 

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "platform/posix/disk_folder.h"
-#include "platform/posix/system_clock.h"
+#include "platform/disk_folder.h"
+#include "platform/system_clock.h"
 #include "session/session.h"
 
 class Fl_Menu_Bar;

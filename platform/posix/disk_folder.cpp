@@ -1,4 +1,4 @@
-#include "platform/posix/disk_folder.h"
+#include "platform/disk_folder.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "platform/posix/trace_sinks.h"
+#include "platform/trace_sinks.h"
 
 #include <cstdio>
 #include <unistd.h>

@@ -1,4 +1,6 @@
 #pragma once
+// The seams' real implementations are the platform's: each system has its own folder of
+// sources (platform/posix/ here) behind these headers.
 #include "core/runtime/clock.h"
 
 namespace orvanta {
