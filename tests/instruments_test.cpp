@@ -119,7 +119,8 @@ TEST_F(InstrumentTest, HorizonHalvesOnlyWhenDueAfterTheLoadAndFlatOnesStayStill)
     };
     const Case cases[] = {{"64;48", 0, true, 2},  {"64;48", 1, true, 2},  {"64;48", -1, true, 2},
                           {"64;48", 2, false, 0}, {"64;48", 3, false, 0}, {"64;2", 0, true, 2},
-                          {"64;1", 0, true, 0},   {"64;0", 0, true, 0},   {"64;-40", 0, true, 0}};
+                          {"64;-40", 0, true, 2}, {"64;1", 0, true, 0},   {"64;0", 0, true, 0},
+                          {"64;-1", 0, true, 0}};
     for (const Case& c : cases) {
         load("GyroHorizonRect;10;20;" + c.size + ";" + std::to_string(c.interval) + "\n");
         frames(2);

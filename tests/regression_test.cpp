@@ -7,6 +7,7 @@
 #include "core/display/surface.h"
 #include "core/instruments/digit_counter.h"
 #include "core/runtime/objects.h"
+#include "core/runtime/random.h"
 #include "tests/support.h"
 
 namespace orvanta::test {
@@ -36,6 +37,38 @@ TEST_F(Regression, DigitCounterWithCountNearInt32MaxFinishesItsFrame) {
     RandomSource skipped;
     skipped.skip(2147483647u);
     EXPECT_EQ(device.random.state(), skipped.state());
+}
+
+// A horizon with a height of -2 or less was kept still as if half its height were zero, so
+// the instruments after it read other random values than on the device. Only heights -1, 0
+// and 1 leave no range to draw targets from.
+TEST_F(Regression, NegativeHorizonHeightsKeptTheHorizonStillAndShiftedLaterReadings) {
+    const auto secondFrameDigits = [this](const std::string& height) {
+        powerOn();
+        writeFile("config.txt",
+                  "GyroHorizonRect;10;100;64;" + height + ";0\nDigitCounter;0;0;4;1;0\n");
+        AllMandDObjectsRun(device);
+        takeTrace();
+        AllMandDObjectsRun(device);
+        std::string digits;
+        const std::string t = takeTrace();
+        for (auto at = t.find("tft.print: "); at != std::string::npos;
+             at = t.find("tft.print: ", at + 1))
+            digits += t[at + 11];
+        return digits;
+    };
+    // The digits of the random values from `first` on, as the DigitCounter prints them.
+    const auto valuesFrom = [](int first) {
+        RandomSource random;
+        random.skip(static_cast<uint64_t>(first));
+        std::string digits;
+        for (int i = 0; i < 4; ++i) digits += static_cast<char>('0' + random.rand() % 10);
+        return digits;
+    };
+    // The first frame moves both ends without a draw; the second draws both targets.
+    EXPECT_EQ(secondFrameDigits("-40"), valuesFrom(4 + 2));
+    EXPECT_EQ(secondFrameDigits("48"), valuesFrom(4 + 2));
+    for (const char* still : {"-1", "0", "1"}) EXPECT_EQ(secondFrameDigits(still), valuesFrom(4));
 }
 
 } // namespace

@@ -89,7 +89,7 @@ const KeywordSpec kKeywords[] = {
      {{"left", N, "left edge of the instrument rectangle"},
       {"top", N, "top edge of the instrument rectangle"},
       {"width", N, "width of the rectangle"},
-      {"height", N, "height of the rectangle; below 2 the horizon stays level"},
+      {"height", N, "height of the rectangle; from -1 to 1 the horizon stays level"},
       {"interval", N, "works every n-th frame; 0 means every frame"}},
      addInstrument<GyroHorizonRect>,
      GyroHorizonRect::facts,

@@ -48,7 +48,7 @@ GyroHorizonRect* GyroHorizonRect::fromFields(const FieldTable& f) {
 LineFacts GyroHorizonRect::facts(const FieldTable& f) {
     LineFacts facts;
     const int64_t height = f.number(4);
-    if (height < 2)
+    if (height / 2 == 0)
         facts.findings.push_back(
             {FactLevel::Error, "a height of " + std::to_string(height) +
                                    " leaves the horizon no room to move — the device divides by "
@@ -70,9 +70,10 @@ void GyroHorizonRect::run(FrameContext& frame) {
         solidRoundBox(display, l, top, inner, half, radius / 4, kSky);
         solidRoundBox(display, l, mid, inner, half, radius / 4, color);
     }
-    // A rectangle less than two rows high has no room to move the horizon in (and no
-    // range to draw targets from), so it stays level and consumes no random values.
-    if (height >= 2) {
+    // Heights -1, 0 and 1 leave no range to draw targets from (half the height is zero), so
+    // the horizon stays level and consumes no random values. Every other height, negative
+    // ones included, draws its targets as the device does.
+    if (height / 2 != 0) {
         retarget(frame.random, leftOffset, leftTarget, leftStep, height);
         retarget(frame.random, rightOffset, rightTarget, rightStep, height);
         leftOffset = add32(leftOffset, leftStep);
