@@ -14,8 +14,9 @@ PicturePlacement Session::place(int32_t clientWidth, int32_t clientHeight) const
     return placePicture(clientWidth, clientHeight, host_.zoomFactor);
 }
 
-CursorReading Session::readCursor(const PicturePlacement& placement, int32_t px, int32_t py) const {
-    return orvanta::readCursor(surface(), placement, host_.zoomFactor, px, py);
+CursorReading Session::readCursor(const PicturePlacement& placement, int32_t px, int32_t py,
+                                  std::optional<Rgb24> shown) const {
+    return orvanta::readCursor(surface(), placement, host_.zoomFactor, px, py, shown);
 }
 
 Overlay Session::overlay(const CursorReading& cursor) const {

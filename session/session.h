@@ -4,6 +4,7 @@
 // the menu, the timer and the drawing.
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "core/device/device.h"
 #include "session/host_state.h"
@@ -33,7 +34,8 @@ class Session {
     // Where the picture goes in a client area of this size at the current zoom, what the
     // cursor at client point (px, py) reads, and the overlay that reports it.
     PicturePlacement place(int32_t clientWidth, int32_t clientHeight) const;
-    CursorReading readCursor(const PicturePlacement& placement, int32_t px, int32_t py) const;
+    CursorReading readCursor(const PicturePlacement& placement, int32_t px, int32_t py,
+                             std::optional<Rgb24> shown) const;
     Overlay overlay(const CursorReading& cursor) const;
 
   private:

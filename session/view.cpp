@@ -17,17 +17,20 @@ PicturePlacement placePicture(int32_t clientWidth, int32_t clientHeight, int32_t
 }
 
 CursorReading readCursor(const Surface& surface, const PicturePlacement& placement, int32_t zoom,
-                         int32_t px, int32_t py) {
+                         int32_t px, int32_t py, std::optional<Rgb24> shown) {
     CursorReading r;
     if (zoom < 1) return r;
     // Truncation towards zero puts the points up to zoom - 1 pixels left of or above the
-    // picture on column or row 0; they report that pixel's colour.
-    const int32_t x = div32(sub32(px, placement.originX), zoom);
-    const int32_t y = div32(sub32(py, placement.originY), zoom);
+    // picture on column or row 0, where the window shows its background.
+    const int32_t dx = sub32(px, placement.originX), dy = sub32(py, placement.originY);
+    const int32_t x = div32(dx, zoom), y = div32(dy, zoom);
     if (x < 0 || x >= DISPLAY_SIZE || y < 0 || y >= DISPLAY_SIZE) return r;
     r.x = x;
     r.y = y;
-    r.colour = rgbToColor565(surface.at(x, y));
+    if (shown)
+        r.colour = rgbToColor565(*shown);
+    else if (dx >= 0 && dy >= 0)
+        r.colour = rgbToColor565(surface.at(x, y));
     return r;
 }
 

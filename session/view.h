@@ -3,6 +3,7 @@
 // display pixel under the cursor and the four overlay texts.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "core/config/config_state.h"
 #include "core/display/surface.h"
@@ -27,10 +28,13 @@ struct CursorReading {
     int32_t colour = 0; // Color565
 };
 
-// Maps a client point to its display pixel, truncating towards zero, and reads that pixel's
-// colour from the surface. A point that maps outside 0..127 reads as 0, 0, colour 0.
+// Maps a client point to its display pixel, truncating towards zero; a point that maps
+// outside 0..127 reads as 0, 0, colour 0. The colour is the one the window shows at the
+// point, `shown`, read back from the window. A host that cannot read it back passes none:
+// the colour is then the surface's over the picture and black elsewhere, which is what the
+// window shows in the band left of and above the picture that truncation maps to 0.
 CursorReading readCursor(const Surface& surface, const PicturePlacement& placement, int32_t zoom,
-                         int32_t px, int32_t py);
+                         int32_t px, int32_t py, std::optional<Rgb24> shown);
 
 inline constexpr std::size_t kOverlayLineSize = 100;
 inline constexpr int kOverlayLines = 4;

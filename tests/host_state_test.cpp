@@ -56,10 +56,15 @@ TEST_F(HostStateTest, CursorMapsToDisplayPixelWithTruncation) {
         EXPECT_EQ(p.originX, c.originX);
         EXPECT_EQ(p.originY, c.originY);
         EXPECT_EQ(p.size, 128 * c.zoom);
-        const CursorReading r = readCursor(surface, p, c.zoom, c.px, c.py);
+        // Without a read-back colour the band left of and above the picture is black.
+        const CursorReading r = readCursor(surface, p, c.zoom, c.px, c.py, std::nullopt);
         EXPECT_EQ(r.x, c.x);
         EXPECT_EQ(r.y, c.y);
-        EXPECT_EQ(r.colour, c.inside ? c.x * 128 + c.y : 0);
+        const bool onPicture = c.px >= c.originX && c.py >= c.originY;
+        EXPECT_EQ(r.colour, c.inside && onPicture ? c.x * 128 + c.y : 0);
+        // What the window shows is reported wherever the point maps onto the display.
+        const CursorReading shown = readCursor(surface, p, c.zoom, c.px, c.py, 0x00FF00);
+        EXPECT_EQ(shown.colour, c.inside ? 0x07E0 : 0);
     }
 }
 

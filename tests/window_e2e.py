@@ -3,7 +3,8 @@
 
 Runs `orvanta` under a private Xvfb server on a one-line configuration showing a
 four-colour picture and checks: the title, the centred picture at zoom 1 and, through the
-menu, at 400 %; the overlay under two cursor positions; Loop; the trace; the About box
+menu, at 400 %; the overlay under two cursor positions; the colour the overlay reports in
+the truncation band left of the picture; Loop; the trace; the About box
 (Alt + '/' closed with Escape, Alt + '?' closed with OK); "File" -> "Exit" with status 0.
 
 Usage: window_e2e.py PATH/TO/orvanta [SCREENSHOT_FOLDER]
@@ -234,6 +235,21 @@ def run(s):
     time.sleep(0.5)
     after = last_text_column(s.shoot(main, "3-loop-on"), top + 50)
     check(after > before + 50, f"Loop did not change the third line ({before} -> {after})")
+
+    # The band left of the picture that truncation maps to column 0: client area 480 x 400
+    # at zoom 2 puts the picture at (112, 72). One pixel left of it the overlay reports
+    # column 0 with the colour the window shows there, black, not the picture's colour.
+    s.keys("alt+f", "Right", "Down", "Down", "Return")
+    s.x("xdotool", "windowsize", main, "480", str(400 + top))
+    lines = {}
+    for name, (px, py) in (("picture", (112, 200)), ("band", (111, 200)), ("off", (400, 5))):
+        s.point(main, px, top + py, 0.4)
+        shot = s.shoot(main, f"3-inspect-{name}")
+        lines[name] = [shot.region(10, top + 10 + 20 * i, 260, top + 30 + 20 * i) for i in (0, 1)]
+    check(lines["band"][0] == lines["picture"][0], "the band does not read as column 0, row 64")
+    check(lines["picture"][1] != lines["off"][1], "the picture's pixel reads as colour 0")
+    check(lines["band"][1] == lines["off"][1], "the band reports the picture's colour")
+    s.x("xdotool", "windowsize", main, "800", "800")
 
     s.x("xdotool", "key", "Escape")  # must not end the program in the main window
     time.sleep(0.3)

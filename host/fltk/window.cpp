@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "host/fltk/about.h"
 #include "host/resources/icon.h"
@@ -198,8 +199,15 @@ void MainWindow::paintClientArea(int top, int width, int height) {
     int mouseX = 0;
     int mouseY = 0;
     Fl::get_mouse(mouseX, mouseY);
-    const CursorReading cursor =
-        session_.readCursor(place, mouseX - x_root(), mouseY - y_root() - top);
+    const int px = mouseX - x_root(), py = mouseY - y_root() - top;
+    // The colour is read back from what the window shows, in the back buffer that this
+    // paint is drawing; outside the client area there is nothing to read.
+    std::optional<Rgb24> shown;
+    uchar rgb[3] = {};
+    if (px >= 0 && px < width && py >= 0 && py < height &&
+        fl_read_image(rgb, px, top + py, 1, 1) != nullptr)
+        shown = Rgb24{rgb[0]} | Rgb24{rgb[1]} << 8 | Rgb24{rgb[2]} << 16;
+    const CursorReading cursor = session_.readCursor(place, px, py, shown);
     const Overlay overlay = session_.overlay(cursor);
 
     fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
