@@ -10,7 +10,7 @@ if(ORVANTA_HOST_SOURCES)
   add_executable(orvanta ${ORVANTA_HOST_SOURCES} ${PROJECT_SOURCE_DIR}/host/resources/icon.cpp)
   # FLTK's headers are system headers here, so our warning flags do not judge them.
   target_compile_options(orvanta PRIVATE ${FLTK_CXXFLAGS})
-  target_link_libraries(orvanta PRIVATE orvanta_session orvanta_platform ${FLTK_LDFLAGS})
+  target_link_libraries(orvanta PRIVATE orvanta_session ${FLTK_LDFLAGS})
   install(TARGETS orvanta RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
   # The installed icon file is drawn by the same code as the window's icon.

@@ -1,13 +1,81 @@
 #include "session/session.h"
 
+#include "media/image.h"
+#include "session/saved_files.h"
+
 namespace orvanta {
 
-Session::Session(Clock& clock, Folder& folder, Trace trace)
-    : device_(std::make_unique<Device>(clock, folder, trace)) {}
+Session::Session(Clock& clock, DiskFolder& folder, Trace trace)
+    : clock_(clock), folder_(folder), trace_(trace),
+      device_(std::make_unique<Device>(clock_, folder_, trace_)) {}
+
+void Session::frame() {
+    // The name is taken before the frame: the file it loads may name another successor.
+    char attempted[kConfigNameSize];
+    copyConfigName(attempted, device_->config.nextConfigName);
+    if (AllMandDObjectsRun(*device_)) unchecked_ = attempted;
+    holdLoopedConfig(host_, device_->config);
+}
 
 void Session::runFrame() {
-    AllMandDObjectsRun(*device_);
-    holdLoopedConfig(host_, device_->config);
+    if (!paused()) frame();
+}
+
+bool Session::step() {
+    if (!paused()) return false;
+    // The step takes the time of one frame, its pacing included; then time stands again.
+    clock_.resume();
+    frame();
+    clock_.pause();
+    return true;
+}
+
+void Session::reload() {
+    const ConfigState& config = device_->config;
+    requestConfigSwitch(*device_, config.thisConfigName[0] != '\0' ? config.thisConfigName
+                                                                   : config.nextConfigName);
+}
+
+void Session::loadNextNow() {
+    requestConfigSwitch(*device_, device_->config.nextConfigName);
+}
+
+void Session::restart() {
+    device_ = std::make_unique<Device>(clock_, folder_, trace_);
+    findings_ = {};
+    unchecked_.clear();
+}
+
+const Findings& Session::findings() {
+    if (!unchecked_.empty()) {
+        findings_ = checkLoadedFile(folder_.path(), unchecked_);
+        unchecked_.clear();
+    }
+    return findings_;
+}
+
+void Session::togglePause() {
+    if (paused())
+        clock_.resume();
+    else
+        clock_.pause();
+}
+
+void Session::fileSaved(const std::string& name) {
+    switch (classifySavedFile(folder_, device_->config, name)) {
+    case SavedFile::ConfigFile:
+        requestConfigSwitch(*device_, name.c_str());
+        break;
+    case SavedFile::PictureOfThisFile:
+        reload();
+        break;
+    case SavedFile::Unrelated:
+        break;
+    }
+}
+
+bool Session::savePicture(const std::string& path, std::string* error) const {
+    return writePng(path, imageFromSurface(surface(), host_.zoomFactor), error);
 }
 
 PicturePlacement Session::place(int32_t clientWidth, int32_t clientHeight) const {

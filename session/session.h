@@ -1,13 +1,17 @@
 #pragma once
 // What every host shares: one simulated device with its seams, the host state behind the
 // menu, and the steps of a paint that are not platform code. A host adds only the window,
-// the menu, the timer and the drawing.
+// the menu, the timer, the drawing, the file dialog and the folder watch.
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "core/device/device.h"
+#include "platform/disk_folder.h"
+#include "session/findings.h"
 #include "session/host_state.h"
+#include "session/pausable_clock.h"
 #include "session/view.h"
 
 namespace orvanta {
@@ -15,7 +19,7 @@ namespace orvanta {
 class Session {
   public:
     // The clock and the folder must outlive the session.
-    Session(Clock& clock, Folder& folder, Trace trace = {});
+    Session(Clock& clock, DiskFolder& folder, Trace trace = {});
 
     Device& device() { return *device_; }
     const Device& device() const { return *device_; }
@@ -24,23 +28,48 @@ class Session {
     const HostState& host() const { return host_; }
 
     // The frame step of a paint: one frame of the device, then, while Loop holds a file,
-    // the current file becomes the next one again.
+    // the current file becomes the next one again. Nothing runs while paused.
     void runFrame();
 
     // The "Fokus" and "Loop" menu commands.
     void chooseZoom(int32_t zoom) { orvanta::chooseZoom(host_, zoom); }
     void toggleLoop() { orvanta::toggleLoop(host_, device_->config); }
 
+    // The design commands. Each load they ask for happens in the next frame, as a due
+    // switch would, so it shows on the trace as one; while paused, the next step runs it.
+    void reload();      // the file on show again (the next one if none loaded yet)
+    void loadNextNow(); // the next file of the chain, without waiting for its delay
+    void restart();     // a new device, as at power-on, which loads "config.txt"
+    void togglePause(); // no frame runs and the simulated time stands still
+    bool paused() const { return clock_.paused(); }
+    bool step(); // while paused: exactly one frame; false when not paused
+    // A file of the folder was saved: a configuration file is shown at once, a picture of
+    // the file on show loads that file again, anything else changes nothing.
+    void fileSaved(const std::string& name);
+    // Writes the picture at the current zoom as a PNG file.
+    bool savePicture(const std::string& path, std::string* error) const;
+    // The checker's findings on the file the last load tried, checked when first asked
+    // for after the load.
+    const Findings& findings();
+
     // Where the picture goes in a client area of this size at the current zoom, what the
-    // cursor at client point (px, py) reads, and the overlay that reports it.
+    // cursor at client point (px, py) reads, and the overlay that reports it. `shown` is
+    // the colour the window shows at the point, when the host can read it back.
     PicturePlacement place(int32_t clientWidth, int32_t clientHeight) const;
     CursorReading readCursor(const PicturePlacement& placement, int32_t px, int32_t py,
                              std::optional<Rgb24> shown) const;
     Overlay overlay(const CursorReading& cursor) const;
 
   private:
+    void frame();
+
+    PausableClock clock_;
+    DiskFolder& folder_;
+    Trace trace_;
     HostState host_;
     std::unique_ptr<Device> device_;
+    Findings findings_;
+    std::string unchecked_; // the file the last load tried, until it has been checked
 };
 
 } // namespace orvanta

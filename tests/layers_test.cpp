@@ -24,7 +24,7 @@ const std::vector<std::string> kCoreOrder = {"trace",  "display",     "runtime",
 // What each layer above the core may include, besides itself and the core.
 const std::map<std::string, std::set<std::string>> kUpperLayers = {
     {"platform", {}},
-    {"session", {}},
+    {"session", {"check", "platform", "media"}},
     {"check", {"platform"}},
     {"media", {}},
     {"cli", {"session", "check", "media", "platform"}},

@@ -18,11 +18,13 @@ FrameContext Device::frameContext() {
     return {display, random, trace, frameCounter};
 }
 
-void AllMandDObjectsRun(Device& device) {
+bool AllMandDObjectsRun(Device& device) {
     const Trace& trace = device.trace;
     ConfigState& config = device.config;
     traceText(trace, "R");
-    if (isConfigDue(config, device.clock)) {
+    const bool switching = device.switchRequested || isConfigDue(config, device.clock);
+    if (switching) {
+        device.switchRequested = false;
         traceLine(trace, "");
         traceText(trace, "millis(): ");
         traceIntLine(trace, static_cast<int32_t>(device.clock.now()));
@@ -42,6 +44,12 @@ void AllMandDObjectsRun(Device& device) {
         device.objectList.slots[i]->run(frame);
     paceFrame(device.pacing, device.display, device.clock, config.showFps);
     device.frameCounter = (device.frameCounter + 1) % 10000;
+    return switching;
+}
+
+void requestConfigSwitch(Device& device, const char* name) {
+    copyConfigName(device.config.nextConfigName, name);
+    device.switchRequested = true;
 }
 
 } // namespace orvanta

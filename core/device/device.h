@@ -37,10 +37,16 @@ class Device {
     ConfigState config;
     Pacing pacing;
     Storage storage;
+    // Set by requestConfigSwitch: the next frame switches whether or not the delay is over.
+    bool switchRequested = false;
 };
 
 // One frame of the device: the configuration switch when due, every object's run in slot
-// order, pacing, and the frame counter's advance.
-void AllMandDObjectsRun(Device& device);
+// order, pacing, and the frame counter's advance. True when the frame tried a switch.
+bool AllMandDObjectsRun(Device& device);
+
+// Makes `name` the next file and the next frame switch to it as a due switch would, with
+// the same trace; the chain goes on from that file. The host's way to show a file at once.
+void requestConfigSwitch(Device& device, const char* name);
 
 } // namespace orvanta

@@ -3,7 +3,9 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_Native_File_Chooser.H>
 #include <FL/Fl_RGB_Image.H>
+#include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 
 #include <chrono>
@@ -12,17 +14,15 @@
 #include <optional>
 
 #include "host/fltk/about.h"
+#include "host/fltk/findings_window.h"
 #include "host/resources/icon.h"
 #include "platform/trace_sinks.h"
+#include "session/commands.h"
 
 namespace orvanta {
 
 namespace {
-// The command numbers of the menu items, as the device's resource script numbers them.
-constexpr long kCmdAbout = 104;
-constexpr long kCmdExit = 105;
-constexpr long kCmdZoom1 = 32771; // .. 32774 for zoom 4
-constexpr long kCmdLoop = 32775;
+using namespace command;
 
 constexpr int kWindowSize = 500;
 constexpr int kMenuHeight = 25;
@@ -38,26 +38,37 @@ void* command(long id) {
 // No item is checked at start, although the zoom is 1.
 Fl_Menu_Item menuItems[] = {
     {"&File", 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0},
-    {"E&xit", 0, nullptr, command(kCmdExit), 0, 0, 0, 0, 0},
+    {"E&xit", 0, nullptr, command(kExit), 0, 0, 0, 0, 0},
     {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
     {"Fokus", 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0},
-    {"100%", 0, nullptr, command(kCmdZoom1), FL_MENU_RADIO, 0, 0, 0, 0},
-    {"200 %", 0, nullptr, command(kCmdZoom1 + 1), FL_MENU_RADIO, 0, 0, 0, 0},
-    {"300 %", 0, nullptr, command(kCmdZoom1 + 2), FL_MENU_RADIO, 0, 0, 0, 0},
-    {"400 %", 0, nullptr, command(kCmdZoom1 + 3), FL_MENU_RADIO, 0, 0, 0, 0},
+    {"100%", 0, nullptr, command(kZoom1), FL_MENU_RADIO, 0, 0, 0, 0},
+    {"200 %", 0, nullptr, command(kZoom1 + 1), FL_MENU_RADIO, 0, 0, 0, 0},
+    {"300 %", 0, nullptr, command(kZoom1 + 2), FL_MENU_RADIO, 0, 0, 0, 0},
+    {"400 %", 0, nullptr, command(kZoom1 + 3), FL_MENU_RADIO, 0, 0, 0, 0},
     {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
     {"Loop", 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0},
-    {"Loop on this config-file", 0, nullptr, command(kCmdLoop), FL_MENU_TOGGLE, 0, 0, 0, 0},
+    {"Loop on this config-file", 0, nullptr, command(kLoop), FL_MENU_TOGGLE, 0, 0, 0, 0},
+    {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+    {"&Design", 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0},
+    {"&Reload this config-file", FL_CTRL + 'r', nullptr, command(kReload), 0, 0, 0, 0, 0},
+    {"Re&start as at power-on", FL_CTRL + FL_SHIFT + 'r', nullptr, command(kRestart), 0, 0, 0, 0,
+     0},
+    {"Load &next config-file now", FL_CTRL + 'n', nullptr, command(kLoadNext), FL_MENU_DIVIDER, 0,
+     0, 0, 0},
+    {"&Pause", FL_CTRL + 'p', nullptr, command(kPause), FL_MENU_TOGGLE, 0, 0, 0, 0},
+    {"S&tep one frame", FL_CTRL + '.', nullptr, command(kStep), FL_MENU_DIVIDER, 0, 0, 0, 0},
+    {"Sa&ve picture as PNG ...", FL_CTRL + 's', nullptr, command(kSavePicture), 0, 0, 0, 0, 0},
+    {"&Findings ...", FL_CTRL + 'e', nullptr, command(kFindings), 0, 0, 0, 0, 0},
     {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
     {"&Help", 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0},
-    {"&About ...", FL_ALT + '/', nullptr, command(kCmdAbout), 0, 0, 0, 0, 0},
+    {"&About ...", FL_ALT + '/', nullptr, command(kAbout), 0, 0, 0, 0, 0},
     {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
     {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
 };
 } // namespace
 
-MainWindow::MainWindow()
-    : Fl_Double_Window(kWindowSize, kWindowSize, "Orvanta"),
+MainWindow::MainWindow(const std::string& folder)
+    : Fl_Double_Window(kWindowSize, kWindowSize, "Orvanta"), folder_(folder), watcher_(folder),
       session_(clock_, folder_, Trace(traceToStderr, nullptr)) {
     // Nothing erases the window: the picture and the overlay stay until a paint covers them
     // or a zoom change or resize clears the client area.
@@ -88,6 +99,8 @@ MainWindow::MainWindow()
 }
 
 MainWindow::~MainWindow() {
+    if (watcher_.watching()) Fl::remove_fd(static_cast<int>(watcher_.handle()));
+    delete findings_;
     for (Fl_RGB_Image* image : icons_) delete image;
 }
 
@@ -96,10 +109,20 @@ void MainWindow::start() {
     Fl::lock();
     show();
     Fl::add_timeout(kTimerPeriod, onTimer, this);
+    if (watcher_.watching())
+        Fl::add_fd(static_cast<int>(watcher_.handle()), FL_READ, onFolderChange, this);
+}
+
+void MainWindow::onFolderChange(int, void* window) {
+    auto* self = static_cast<MainWindow*>(window);
+    for (const std::string& name : self->watcher_.takeSaved()) self->session_.fileSaved(name);
 }
 
 void MainWindow::onTimer(void* window) {
-    static_cast<MainWindow*>(window)->redraw();
+    auto* self = static_cast<MainWindow*>(window);
+    // The menu follows what the last paint did: a load brings new findings.
+    self->showMenuState();
+    self->redraw();
     Fl::repeat_timeout(kTimerPeriod, onTimer, window);
 }
 
@@ -117,33 +140,92 @@ void MainWindow::onClose(Fl_Widget* widget, void*) {
 }
 
 void MainWindow::runCommand(long cmd) {
-    if (cmd >= kCmdZoom1 && cmd < kCmdZoom1 + 4) {
-        session_.chooseZoom(static_cast<int32_t>(cmd - kCmdZoom1 + 1));
-    } else if (cmd == kCmdLoop) {
+    if (cmd >= kZoom1 && cmd < kZoom1 + 4) {
+        session_.chooseZoom(static_cast<int32_t>(cmd - kZoom1 + 1));
+    } else if (cmd == kLoop) {
         session_.toggleLoop();
-    } else if (cmd == kCmdAbout) {
-        if (!aboutOpen_) {
-            aboutOpen_ = true;
+    } else if (cmd == kAbout) {
+        if (!dialogOpen_) {
+            dialogOpen_ = true;
             showAboutBox(*this, icons_[1]);
-            aboutOpen_ = false;
+            dialogOpen_ = false;
         }
-    } else if (cmd == kCmdExit) {
+    } else if (cmd == kExit) {
+        if (findings_ != nullptr) findings_->hide();
         hide();
+    } else if (cmd == kReload) {
+        session_.reload();
+    } else if (cmd == kRestart) {
+        session_.restart();
+    } else if (cmd == kLoadNext) {
+        session_.loadNextNow();
+    } else if (cmd == kPause) {
+        session_.togglePause();
+    } else if (cmd == kStep) {
+        session_.step();
+        redraw();
+    } else if (cmd == kSavePicture) {
+        savePicture();
+    } else if (cmd == kFindings) {
+        if (findings_ == nullptr) {
+            // Beside the main window, so that the list never covers the picture.
+            findings_ = new FindingsWindow();
+            findings_->position(x() + w() + 10, y());
+        }
+        findings_->show(session_.findings());
     }
-    showCheckMarks();
+    showMenuState();
 }
 
-void MainWindow::showCheckMarks() {
+void MainWindow::savePicture() {
+    if (dialogOpen_) return;
+    dialogOpen_ = true;
+    Fl_Native_File_Chooser chooser;
+    chooser.title("Save picture as PNG");
+    chooser.type(Fl_Native_File_Chooser::BROWSE_SAVE_FILE);
+    chooser.filter("PNG picture\t*.png");
+    chooser.directory(folder_.path().empty() ? "." : folder_.path().c_str());
+    chooser.preset_file("picture.png");
+    chooser.options(Fl_Native_File_Chooser::SAVEAS_CONFIRM | Fl_Native_File_Chooser::NEW_FOLDER);
+    // The picture is taken when the dialog closes; pause first to save a moving one.
+    if (chooser.show() == 0 && chooser.filename() != nullptr) {
+        std::string error;
+        if (!session_.savePicture(chooser.filename(), &error))
+            fl_alert("The picture was not saved: %s", error.c_str());
+    }
+    dialogOpen_ = false;
+}
+
+void MainWindow::showMenuState() {
     // The menu shows the check marks the host state holds; FLTK's own radio and toggle
     // handling has already flipped them, and this keeps both in step whatever it did.
+    const Findings& findings = session_.findings();
+    const std::string sign = findingsSign(findings);
+    const std::string label = sign.empty() ? "&Design" : "&Design (" + sign + ")";
     for (int i = 0; i < menu_->size(); ++i) {
         Fl_Menu_Item& item = const_cast<Fl_Menu_Item&>(menu_->menu()[i]);
-        const long cmd = item.label() != nullptr ? item.argument() : 0;
+        if (item.label() == nullptr) continue;
+        // The design menu's title carries the sign that the file shown has findings.
+        if (item.submenu() && std::strncmp(item.label(), "&Design", 7) == 0 &&
+            label != designLabel_) {
+            designLabel_ = label;
+            item.label(designLabel_.c_str());
+            menu_->redraw();
+        }
+        const long cmd = item.argument();
+        if (cmd == kStep) {
+            if (session_.paused())
+                item.activate();
+            else
+                item.deactivate();
+        }
         bool checked = false;
-        if (cmd >= kCmdZoom1 && cmd < kCmdZoom1 + 4)
-            checked = session_.host().checkedZoom == cmd - kCmdZoom1 + 1;
-        else if (cmd == kCmdLoop)
+        if (cmd >= kZoom1 && cmd < kZoom1 + 4)
+            checked = session_.host().checkedZoom == cmd - kZoom1 + 1;
+        else if (cmd == kLoop)
             checked = session_.host().loopChecked;
+        else if (cmd == kPause)
+            checked = session_.paused();
         else
             continue;
         if (checked)
@@ -151,6 +233,7 @@ void MainWindow::showCheckMarks() {
         else
             item.clear();
     }
+    if (findings_ != nullptr && findings_->shown()) findings_->update(findings);
 }
 
 int MainWindow::handle(int event) {
@@ -158,7 +241,7 @@ int MainWindow::handle(int event) {
     // Alt + '?' arrives as Alt + Shift + '/', which the About item's shortcut does not match.
     if ((event == FL_SHORTCUT || event == FL_KEYBOARD) && Fl::event_state(FL_ALT) &&
         std::strcmp(Fl::event_text(), "?") == 0) {
-        runCommand(kCmdAbout);
+        runCommand(kAbout);
         return 1;
     }
     return Fl_Double_Window::handle(event);
@@ -189,7 +272,7 @@ void MainWindow::paintClientArea(int top, int width, int height) {
         fl_rectf(0, top, width, height, FL_BLACK);
         host.clearPending = false;
     }
-    session_.runFrame(); // one frame, its pacing sleep included
+    session_.runFrame(); // one frame, its pacing sleep included, unless paused
 
     const PicturePlacement place = session_.place(width, height);
     enlargeSurface(session_.surface(), host.zoomFactor, picture_.data());

@@ -3,9 +3,11 @@
 // simulated display, shows the picture enlarged and centred, and draws the status overlay.
 #include <FL/Fl_Double_Window.H>
 
+#include <string>
 #include <vector>
 
 #include "platform/disk_folder.h"
+#include "platform/folder_watcher.h"
 #include "platform/system_clock.h"
 #include "session/session.h"
 
@@ -14,12 +16,15 @@ class Fl_RGB_Image;
 
 namespace orvanta {
 
+class FindingsWindow;
+
 class MainWindow : public Fl_Double_Window {
   public:
-    MainWindow();
+    // Shows the configuration folder `folder`; empty means the working folder.
+    explicit MainWindow(const std::string& folder);
     ~MainWindow() override;
 
-    // Shows the window and starts the 10 ms timer that asks for a paint.
+    // Shows the window, starts the 10 ms timer that asks for a paint and the folder watch.
     void start();
 
     void draw() override;
@@ -30,17 +35,22 @@ class MainWindow : public Fl_Double_Window {
     static void onTimer(void* window);
     static void onMenu(Fl_Widget* widget, void* command);
     static void onClose(Fl_Widget* widget, void*);
+    static void onFolderChange(int fd, void* window);
     void runCommand(long command);
-    void showCheckMarks();
+    void savePicture();
+    void showMenuState();
     void paintClientArea(int top, int width, int height);
 
     Fl_Menu_Bar* menu_ = nullptr;
     SystemClock clock_;
-    DiskFolder folder_; // the working folder, like the device's card
+    DiskFolder folder_; // the configuration folder, like the device's card
+    FolderWatcher watcher_;
     Session session_;
     std::vector<uint8_t> picture_;
     std::vector<Fl_RGB_Image*> icons_;
-    bool aboutOpen_ = false;
+    FindingsWindow* findings_ = nullptr;
+    std::string designLabel_; // the design menu's title, with the sign of the findings
+    bool dialogOpen_ = false;
 };
 
 } // namespace orvanta

@@ -1,0 +1,18 @@
+#pragma once
+// The menu commands every host offers, by the command numbers of the menu: the first
+// five as the device's own program numbers them, then the design commands.
+namespace orvanta::command {
+
+inline constexpr long kAbout = 104;
+inline constexpr long kExit = 105;
+inline constexpr long kZoom1 = 32771; // .. 32774 for zoom 4
+inline constexpr long kLoop = 32775;
+inline constexpr long kReload = 32776;
+inline constexpr long kRestart = 32777;
+inline constexpr long kLoadNext = 32778;
+inline constexpr long kPause = 32779;
+inline constexpr long kStep = 32780;
+inline constexpr long kSavePicture = 32781;
+inline constexpr long kFindings = 32782;
+
+} // namespace orvanta::command

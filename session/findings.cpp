@@ -1,0 +1,35 @@
+#include "session/findings.h"
+
+#include <filesystem>
+
+#include "check/checker.h"
+
+namespace orvanta {
+
+Findings checkLoadedFile(const std::string& folder, const std::string& name) {
+    Findings findings;
+    findings.file = name;
+    const std::string path =
+        folder.empty() ? name : (std::filesystem::path(folder) / name).string();
+    const check::CheckReport report = check::checkFiles({path});
+    for (check::Diagnostic diagnostic : report.diagnostics) {
+        diagnostic.file = name; // the folder is the window's; the rows name the file alone
+        findings.rows.push_back(check::formatDiagnostic(diagnostic));
+    }
+    findings.errors = report.count(check::Severity::Error);
+    findings.warnings = report.count(check::Severity::Warning);
+    return findings;
+}
+
+std::string findingsSign(const Findings& findings) {
+    const auto counted = [](int32_t n, const char* word) {
+        return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+    };
+    if (findings.errors > 0 && findings.warnings > 0)
+        return counted(findings.errors, "error") + ", " + counted(findings.warnings, "warning");
+    if (findings.errors > 0) return counted(findings.errors, "error");
+    if (findings.warnings > 0) return counted(findings.warnings, "warning");
+    return "";
+}
+
+} // namespace orvanta

@@ -1,0 +1,23 @@
+#pragma once
+// The checker's findings on the file a load tried, as the window lists them.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orvanta {
+
+struct Findings {
+    std::string file;              // the file checked; empty before the first load
+    std::vector<std::string> rows; // "file:line: severity: message", in line order
+    int32_t errors = 0;
+    int32_t warnings = 0;
+};
+
+// Checks `name` in `folder` on its own, with the same code as "orvanta-cli check".
+Findings checkLoadedFile(const std::string& folder, const std::string& name);
+
+// A short sign for the menu bar: "" without findings, else "2 errors, 1 warning" and the
+// like.
+std::string findingsSign(const Findings& findings);
+
+} // namespace orvanta

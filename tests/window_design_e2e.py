@@ -1,0 +1,194 @@
+#!/usr/bin/env python3
+"""End-to-end test of the window as a designer uses it: started on a folder from another
+directory, every save shown at once (by rename and in place, a picture of the screen too),
+pause and step, the picture saved as a PNG, the checker's findings, and files that are
+half-written or garbage while the window loads them.
+
+Usage: window_design_e2e.py PATH/TO/orvanta [SCREENSHOT_FOLDER]
+Prints the time from each save to the load it caused.
+"""
+import os
+import random
+import subprocess
+import sys
+import tempfile
+import time
+
+from window_e2e import QUADRANTS, Failure, Session, Shot, check, check_centred, write_picture
+
+MAGENTA = (255, 0, 255)
+
+
+def write(path, data, rename):
+    """Saves as an editor does: a new file renamed over the old one, or a write in place."""
+    if rename:
+        temporary = path + ".new"
+        with open(temporary, "wb") as f:
+            f.write(data)
+        os.replace(temporary, path)
+    else:
+        with open(path, "wb") as f:
+            f.write(data)
+
+
+def write_plain_picture(path, colour):
+    """A 128 x 128 picture in one colour, written in place."""
+    r, g, b = colour
+    write_picture(path)  # the header and size of the four-colour picture
+    with open(path, "r+b") as f:
+        f.seek(54)
+        f.write(bytes((b, g, r)) * (128 * 128))
+
+
+class Designer(Session):
+    """The window started as "orvanta FOLDER" from another working directory."""
+
+    def start(self):
+        super().start()  # Xvfb, the folder with pic.bmp and config.txt, and the program ...
+        self.app.terminate()  # ... which is started again, the other way
+        self.app.wait()
+        self.elsewhere = tempfile.mkdtemp(prefix="orvanta-e2e-cwd-")
+        with open(self.trace_path, "wb") as trace:
+            self.app = subprocess.Popen([self.program, self.folder], cwd=self.elsewhere,
+                                        env=self.env, stdout=subprocess.DEVNULL, stderr=trace)
+
+    def loads(self):
+        return self.trace().count("LoadConfigFromSD Start")
+
+    def wait_for_load(self, before, what):
+        """Seconds until the trace shows a load after `before` loads; at most one second."""
+        started = time.time()
+        while self.loads() <= before:
+            check(time.time() - started < 1.0, f"{what} was not loaded within a second")
+            time.sleep(0.005)
+        return time.time() - started
+
+
+def picture_colours(s, window, name):
+    shot = s.shoot(window, name)
+    x0, y0, x1, y1 = shot.bounding_box(QUADRANTS + [MAGENTA])
+    return shot, {shot.at(x, y) for x, y in ((x0 + 10, y0 + 10), (x1 - 10, y1 - 10))}
+
+
+def run(s):
+    config = os.path.join(s.folder, "config.txt")
+    s.start()
+    main = s.find_window("Orvanta")
+    time.sleep(0.5)
+    s.alive()
+    x0, y0, top = check_centred(s.shoot(main, "d1-folder-argument"), 128, "folder argument")
+    s.point(main, 700 // 2, 12, 0.2)
+
+    # Every save shows at once: a save by rename, then one in place, then a picture.
+    timings = []
+    for rename, text, expected in ((True, b"image;pic.bmp\nLED;64;64;20;0\n", None),
+                                   (False, b"image;pic.bmp\n", None)):
+        before = s.loads()
+        write(config, text, rename)
+        timings.append(s.wait_for_load(before, "the saved config.txt"))
+    before = s.loads()
+    write_plain_picture(os.path.join(s.folder, "pic.bmp"), MAGENTA)
+    timings.append(s.wait_for_load(before, "the file drawing the saved picture"))
+    time.sleep(0.3)
+    _, colours = picture_colours(s, main, "d2-picture-saved")
+    check(colours == {MAGENTA}, f"the saved picture does not show: {colours}")
+    write_picture(os.path.join(s.folder, "pic.bmp"))
+    print("window_design_e2e: save to load: " +
+          ", ".join(f"{t * 1000:.0f} ms" for t in timings))
+
+    # Pause: no frame runs; one step runs exactly one.
+    time.sleep(0.3)
+    s.keys("ctrl+p")
+    time.sleep(0.4)
+    frames = s.trace().count("R")
+    time.sleep(0.5)
+    check(s.trace().count("R") == frames, "frames ran while paused")
+    s.keys("ctrl+period")
+    time.sleep(0.5)
+    check(s.trace().count("R") == frames + 1, "a step did not run exactly one frame")
+
+    # The picture saved as a PNG is the surface on show.
+    png = os.path.join(s.elsewhere, "saved.png")
+    s.keys("ctrl+s")
+    dialog = s.find_window("Save picture as PNG")
+    s.point(dialog, 150, 20, 0.5)
+    s.keys("ctrl+a")  # the proposed name, to be replaced by a full path
+    s.x("xdotool", "type", "--delay", "20", png)
+    s.shoot(dialog, "d3-save-dialog")
+    s.keys("Return")
+    s.wait_until_closed("Save picture as PNG", "the file dialog did not close")
+    check(os.path.exists(png), "no PNG was written")
+    saved = Shot(subprocess.run(["convert", png, "ppm:-"], capture_output=True, check=True,
+                                timeout=15).stdout)
+    shown = s.shoot(main, "d3-paused")
+    check((saved.width, saved.height) == (128, 128), "the PNG is not 128 x 128 at zoom 1")
+    check(saved.region(0, 0, 128, 128) == shown.region(x0, y0, x0 + 128, y0 + 128),
+          "the saved PNG differs from the picture on show")
+    s.keys("ctrl+p")
+
+    # A file with a known mistake: the menu bar signs it and the findings window lists it.
+    before = s.loads()
+    write(config, b"image;pic.bmp\ntacho;10;10;20;100;0\n", True)
+    s.wait_for_load(before, "the file with a mistake")
+    time.sleep(0.3)
+    s.keys("ctrl+e")
+    findings = s.find_window("Findings in config.txt: 1 error")
+    s.shoot(findings, "d4-findings")
+    menu_bar = s.shoot(main, "d4-menu-sign").region(0, 0, 500, top)
+    check(menu_bar != shown.region(0, 0, 500, top), "the menu bar shows no sign of the error")
+
+    # Half-written and garbage files are loaded as the device would read them.
+    for name, data in (("half", b"image;pic.bmp\nToggleText;10;10;HAL"),
+                       ("garbage", bytes(random.Random(7).randrange(256) for _ in range(4096))),
+                       ("whole", b"image;pic.bmp\n")):
+        before = s.loads()
+        write(config, data, False)
+        s.wait_for_load(before, f"the {name} file")
+        time.sleep(0.2)
+        s.alive()
+    check_centred(s.shoot(main, "d5-whole-again"), 128, "after the garbage")
+
+    s.point(main, 700 // 2, 12, 0.2)
+    s.keys("alt+f", "Down", "Return")
+    status = s.app.wait(timeout=10)
+    check(status == 0, f"exit status {status}")
+
+
+def command_line(program):
+    """The folder argument's mistakes, without a display."""
+    env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+    for args, status, text in ((["--version"], 0, "orvanta 1.0.0"),
+                               (["/no/such/folder"], 2, "does not exist"),
+                               (["a", "b"], 2, "error")):
+        result = subprocess.run([program] + args, capture_output=True, env=env, timeout=15)
+        output = (result.stdout + result.stderr).decode(errors="replace")
+        check(result.returncode == status, f"{args}: status {result.returncode}")
+        check(text in output, f"{args}: {output!r}")
+        if status == 2:
+            check(output.count("\n") == 1, f"{args}: not one line: {output!r}")
+
+
+def main():
+    if len(sys.argv) < 2:
+        print(__doc__)
+        return 2
+    shots = sys.argv[2] if len(sys.argv) > 2 else tempfile.mkdtemp(prefix="orvanta-e2e-shots-")
+    os.makedirs(shots, exist_ok=True)
+    program = os.path.abspath(sys.argv[1])
+    session = Designer(program, shots)
+    try:
+        command_line(program)
+        run(session)
+        print(f"window_design_e2e: passed; screenshots in {shots}")
+        return 0
+    except (Failure, subprocess.SubprocessError, OSError) as failure:
+        print(f"window_design_e2e: FAILED: {failure}; screenshots in {shots}")
+        if os.path.exists(session.trace_path):
+            print("trace tail:", session.trace()[-600:])
+        return 1
+    finally:
+        session.cleanup()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
