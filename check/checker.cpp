@@ -6,6 +6,7 @@
 #include <set>
 
 #include "check/file_checker.h"
+#include "check/words.h"
 #include "core/storage/storage.h"
 #include "platform/disk_folder.h"
 
@@ -27,13 +28,13 @@ std::optional<std::string> checkOneFile(const fs::path& path, const std::string&
     std::error_code ec;
     DiskFolder folder(path.parent_path().string());
     Storage storage(folder);
-    if (!fs::is_regular_file(path, ec) ||
+    if (!existsExactly(path) || !fs::is_regular_file(path, ec) ||
         storageOpen(storage, path.filename().string().c_str()) != 0) {
         report.diagnostics.push_back(
             {shownName, 0, Severity::Error,
-             fs::exists(path, ec) ? "cannot be read as a file"
-                                  : "not found — the device finds nothing to show and tries "
-                                    "again every 21 seconds"});
+             existsExactly(path) ? "cannot be read as a file"
+                                 : "not found — the device finds nothing to show and tries "
+                                   "again every 21 seconds"});
         return std::nullopt;
     }
     ++report.files;

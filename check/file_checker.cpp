@@ -97,10 +97,10 @@ std::optional<std::string> FileChecker::check(Storage& storage) {
     }
     std::error_code ec;
     const fs::path next = dir_ / last.name;
-    if (!fs::is_regular_file(next, ec)) {
+    if (!existsExactly(next) || !fs::is_regular_file(next, ec)) {
         emit(last.line, Severity::Error,
              "the next configuration file " + inQuotes(last.name) +
-                 (fs::exists(next, ec) ? " is not a file" : " does not exist") +
+                 (existsExactly(next) ? " is not a file" : " does not exist") +
                  " — the device keeps this screen and tries again every 21 seconds" +
                  missingFileHint(dir_, last.name));
         return std::nullopt;

@@ -18,7 +18,7 @@ PictureVerdict checkPictureFile(const fs::path& dir, const std::string& name) {
     const std::string nothing = " — the display is cleared to black and nothing is drawn";
     const fs::path path = dir / name;
     std::error_code ec;
-    if (!fs::exists(path, ec))
+    if (!existsExactly(path))
         return {Severity::Error,
                 "picture " + q + " not found" + nothing + missingFileHint(dir, name)};
     if (!fs::is_regular_file(path, ec))

@@ -105,6 +105,16 @@ std::string similarFile(const fs::path& dir, const std::string& name, bool* case
 
 } // namespace
 
+bool existsExactly(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::exists(path, ec)) return false;
+    const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const std::string name = path.filename().string();
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        if (it->path().filename().string() == name) return true;
+    return false;
+}
+
 std::string missingFileHint(const fs::path& dir, const std::string& name) {
     if (!name.empty() && name.back() == ';')
         return "; a ';' at the very end of a line stays part of the file name";

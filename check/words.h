@@ -28,6 +28,11 @@ std::size_t editDistance(const std::string& a, const std::string& b, std::size_t
 // explanation of the mistake (wrong case, blanks, a final ';', a missing ending ...).
 std::string suggestKeyword(const std::string& word, std::string* hint = nullptr);
 
+// Whether `path` names an entry of its folder exactly, letter case included, as the
+// device's folder needs: where file names ignore case, std::filesystem alone would also
+// find "Panel.txt" for "panel.txt".
+bool existsExactly(const std::filesystem::path& path);
+
 // Why a file named in a configuration was not found in `dir`, as a short clause starting
 // with "; ", or empty: a final ';', blanks, or the nearest existing name.
 std::string missingFileHint(const std::filesystem::path& dir, const std::string& name);

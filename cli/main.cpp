@@ -2,13 +2,27 @@
 
 #include <cstdio>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "cli/commands.h"
+#include "orvanta_version.h"
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Standard output carries the trace and the reports byte for byte, each line ended by
+    // LF alone, as on every other system.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     CLI::App app{"Orvanta command-line tool: render and check cockpit display configurations",
                  "orvanta-cli"};
-    app.set_version_flag("--version", "orvanta-cli 1.0.0");
+    app.set_version_flag("--version", "orvanta-cli " ORVANTA_VERSION);
+    app.set_help_all_flag("--help-all", "Print this help message with every subcommand's options");
     app.require_subcommand(1);
+    // Options start with '-' on every system, so a path may start with '/' on Windows too.
+    app.allow_windows_style_options(false);
     int exitCode = 0;
     orvanta::cli::addRenderCommand(app, exitCode);
     orvanta::cli::addCheckCommand(app, exitCode);

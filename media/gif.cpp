@@ -19,6 +19,14 @@ std::string gifError(int code) {
     return text != nullptr ? text : "unknown GIF error";
 }
 
+#ifdef _WIN32
+// Windows descriptors are not inherited by child processes with this flag; giflib puts
+// the descriptor into binary mode itself.
+constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_TRUNC | O_NOINHERIT;
+#else
+constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
+#endif
+
 // Colour tables hold a power of two entries, at least two.
 int tableSize(int colours) {
     int size = 2;
@@ -34,7 +42,7 @@ GifWriter::~GifWriter() {
 bool GifWriter::open(const std::string& path, int32_t width, int32_t height, std::string* error) {
     // giflib's own open creates files readable by their owner alone; a picture made for
     // sharing gets the usual permissions, as the PNG writer's do.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int fd = ::open(path.c_str(), kCreateFlags, 0666);
     if (fd < 0) {
         if (error != nullptr) *error = "cannot write '" + path + "': " + std::strerror(errno);
         return false;

@@ -21,6 +21,18 @@ Findings checkLoadedFile(const std::string& folder, const std::string& name) {
     return findings;
 }
 
+std::vector<std::string> findingsListRows(const Findings& findings) {
+    if (!findings.rows.empty()) return findings.rows;
+    return {findings.file.empty() ? "No file has been loaded yet."
+                                  : findings.file + ": no findings"};
+}
+
+std::string findingsListTitle(const Findings& findings) {
+    const std::string sign = findingsSign(findings);
+    return "Findings in " + (findings.file.empty() ? std::string("no file") : findings.file) +
+           (sign.empty() ? "" : ": " + sign);
+}
+
 std::string findingsSign(const Findings& findings) {
     const auto counted = [](int32_t n, const char* word) {
         return std::to_string(n) + " " + word + (n == 1 ? "" : "s");

@@ -20,4 +20,9 @@ Findings checkLoadedFile(const std::string& folder, const std::string& name);
 // like.
 std::string findingsSign(const Findings& findings);
 
+// What a findings list shows: the rows, or one row that says there are none; and its
+// title, which names the file and carries the sign.
+std::vector<std::string> findingsListRows(const Findings& findings);
+std::string findingsListTitle(const Findings& findings);
+
 } // namespace orvanta

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "orvanta_version.h"
+
 namespace orvanta {
 
 std::optional<WindowOptions> parseWindowOptions(int argc, const char* const* argv, int* exitCode) {
@@ -12,7 +14,7 @@ std::optional<WindowOptions> parseWindowOptions(int argc, const char* const* arg
     CLI::App app{"Orvanta: shows a cockpit display's configuration folder in a window, as the "
                  "device shows its memory card, and loads every file again as it is saved",
                  "orvanta"};
-    app.set_version_flag("--version", "orvanta 1.0.0");
+    app.set_version_flag("--version", "orvanta " ORVANTA_VERSION);
     // Options start with '-' on every system, so a folder may start with '/' on Windows too.
     app.allow_windows_style_options(false);
     app.add_option("FOLDER", options.folder,

@@ -55,8 +55,8 @@ std::vector<Include> includesUnder(const std::string& folder) {
         for (std::string text; std::getline(in, text);) {
             std::smatch m;
             if (std::regex_search(text, m, line))
-                found.push_back(
-                    {fs::relative(entry.path(), sourcePath("")).string(), m[2], m[1] == "\""});
+                found.push_back({fs::relative(entry.path(), sourcePath("")).generic_string(), m[2],
+                                 m[1] == "\""});
         }
     }
     return found;
@@ -95,6 +95,8 @@ TEST(Layers, UpperLayersIncludeOnlyTheCoreAndTheLayersTheyBuildOn) {
         for (const Include& inc : includesUnder(layer)) {
             if (!inc.quoted) continue;
             const std::string target = topFolder(inc.name, 0);
+            // The version header is written by the build into a folder of its own.
+            if (target == "orvanta_version.h") continue;
             EXPECT_TRUE(target == layer || target == "core" || allowed.count(target) != 0)
                 << inc.file << " includes " << inc.name;
         }

@@ -6,6 +6,8 @@
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Return_Button.H>
 
+#include "orvanta_version.h"
+
 namespace orvanta {
 
 namespace {
@@ -22,7 +24,7 @@ void showAboutBox(const Fl_Window& owner, Fl_RGB_Image* icon) {
     picture.image(icon);
     Fl_Box version(74, 14, 190, 16, "Orvanta Version 1.0");
     version.align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
-    Fl_Box line(74, 32, 190, 16, "128 x 128 cockpit display simulator");
+    Fl_Box line(74, 32, 190, 16, ORVANTA_ABOUT_LINE);
     line.align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
     line.labelsize(12);
     Fl_Return_Button ok(268, 10, 66, 24, "OK");

@@ -19,17 +19,12 @@ void FindingsWindow::show(const Findings& findings) {
 }
 
 void FindingsWindow::update(const Findings& findings) {
-    std::vector<std::string> rows = findings.rows;
-    if (rows.empty())
-        rows.push_back(findings.file.empty() ? "No file has been loaded yet."
-                                             : findings.file + ": no findings");
+    std::vector<std::string> rows = findingsListRows(findings);
     if (rows == rows_ && shown()) return;
     rows_ = std::move(rows);
     list_->clear();
     for (const std::string& row : rows_) list_->add(row.c_str());
-    const std::string sign = findingsSign(findings);
-    title_ = "Findings in " + (findings.file.empty() ? std::string("no file") : findings.file) +
-             (sign.empty() ? "" : ": " + sign);
+    title_ = findingsListTitle(findings);
     label(title_.c_str());
 }
 

@@ -1,0 +1,16 @@
+# The Windows zip, orvanta-<version>-windows-x64.zip: one folder holding both programs,
+# the examples, the README and the configuration guide with its pictures. The programs
+# sit at the top, where a user finds them; nothing else is needed beside them.
+install(TARGETS orvanta-cli RUNTIME DESTINATION .)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION examples)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/configuration.md DESTINATION docs)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images/ DESTINATION docs/images
+        FILES_MATCHING PATTERN "*.png" PATTERN "*.gif")
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_FILE_NAME orvanta-${PROJECT_VERSION}-windows-x64)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR})
+include(CPack)
