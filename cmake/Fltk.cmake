@@ -17,13 +17,19 @@ if(ORVANTA_HOST_SOURCES)
   add_executable(orvanta-write-icon ${PROJECT_SOURCE_DIR}/host/resources/write_icon.cpp
                                     ${PROJECT_SOURCE_DIR}/host/resources/icon.cpp)
   target_link_libraries(orvanta-write-icon PRIVATE orvanta_media orvanta_core)
-  set(ORVANTA_ICON_PNG ${PROJECT_BINARY_DIR}/orvanta.png)
-  add_custom_command(OUTPUT ${ORVANTA_ICON_PNG}
-    COMMAND orvanta-write-icon ${ORVANTA_ICON_PNG}
-    DEPENDS orvanta-write-icon
-    COMMENT "Drawing the program icon")
-  add_custom_target(orvanta-icon ALL DEPENDS ${ORVANTA_ICON_PNG})
-  install(FILES ${ORVANTA_ICON_PNG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps)
+  # The icon at the usual sizes of the icon theme, each averaged down from the full picture.
+  set(ORVANTA_ICON_FILES)
+  foreach(side 16 32 64 128)
+    set(icon ${PROJECT_BINARY_DIR}/icons/${side}x${side}/orvanta.png)
+    add_custom_command(OUTPUT ${icon}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/icons/${side}x${side}
+      COMMAND orvanta-write-icon ${icon} ${side}
+      DEPENDS orvanta-write-icon
+      COMMENT "Drawing the program icon at ${side} x ${side}")
+    list(APPEND ORVANTA_ICON_FILES ${icon})
+    install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${side}x${side}/apps)
+  endforeach()
+  add_custom_target(orvanta-icon ALL DEPENDS ${ORVANTA_ICON_FILES})
   install(FILES ${PROJECT_SOURCE_DIR}/host/resources/orvanta.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 endif()
