@@ -12,7 +12,7 @@ FindingsWindow::FindingsWindow() : Fl_Double_Window(720, 240, "Findings") {
     end();
 }
 
-void FindingsWindow::show(const Findings& findings) {
+void FindingsWindow::showFindings(const Findings& findings) {
     rows_.clear(); // fills the list anew
     update(findings);
     Fl_Double_Window::show();

@@ -16,7 +16,7 @@ class FindingsWindow : public Fl_Double_Window {
     FindingsWindow();
     // Shows `findings`, one "file:line: severity: message" row each; the title names the
     // file and counts the errors and warnings.
-    void show(const Findings& findings);
+    void showFindings(const Findings& findings);
     // Replaces the rows when the window is open and the findings changed.
     void update(const Findings& findings);
 

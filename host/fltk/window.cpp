@@ -172,7 +172,7 @@ void MainWindow::runCommand(long cmd) {
             findings_ = new FindingsWindow();
             findings_->position(x() + w() + 10, y());
         }
-        findings_->show(session_.findings());
+        findings_->showFindings(session_.findings());
     }
     showMenuState();
 }
