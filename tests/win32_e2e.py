@@ -24,17 +24,10 @@ import sys
 import tempfile
 import time
 
+from window_e2e import Failure, Shot, check
+
 RED, GREEN, BLUE, YELLOW, WHITE = (255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 0), (255,) * 3
 NEXT = "second.txt"
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 def colour_at(x, y):
@@ -59,24 +52,6 @@ def overlay(x, y, colour, loop=False):
     return [f"X: {x:03d}, Y: {y:03d}", f"Color: {colour:05d}",
             f"This config-file: {'... looping on ...' if loop else ''}{this:<20}" + " " * 17,
             f"Next config-file: {this if loop else NEXT:<20}"]
-
-
-class Shot:
-    """A screenshot as 8-bit RGB rows."""
-
-    def __init__(self, ppm):
-        header = re.match(rb"P6\s+(?:#[^\n]*\n\s*)*(\d+)\s+(\d+)\s+255\s", ppm)
-        check(header, "the screenshot is not an 8-bit PPM")
-        self.width, self.height = int(header[1]), int(header[2])
-        self.pixels = ppm[header.end():]
-
-    def at(self, x, y):
-        i = (y * self.width + x) * 3
-        return tuple(self.pixels[i:i + 3])
-
-    def rows(self, x0, y0, width, height):
-        return [self.pixels[((y0 + y) * self.width + x0) * 3:
-                            ((y0 + y) * self.width + x0 + width) * 3] for y in range(height)]
 
 
 def icon_rows(path, side):

@@ -61,6 +61,11 @@ class Shot:
     def region(self, x0, y0, x1, y1):
         return [self.at(x, y) for y in range(y0, y1) for x in range(x0, x1)]
 
+    def rows(self, x0, y0, width, height):
+        """The raw bytes of `height` rows of `width` pixels from (x0, y0)."""
+        return [self.pixels[((y0 + y) * self.width + x0) * 3:
+                            ((y0 + y) * self.width + x0 + width) * 3] for y in range(height)]
+
     def bounding_box(self, colours):
         """Smallest box (x0, y0, x1, y1), inclusive, around pixels of the given colours."""
         points = [(x, y) for y in range(self.height) for x in range(self.width)
