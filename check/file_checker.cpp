@@ -42,7 +42,8 @@ std::vector<SourceLine> readSourceLines(Storage& storage, bool* lastLineLost) {
         const unsigned char last = readConfigLine(storage, line, consumed);
         if (last == 0) {
             *lastLineLost = !line.empty();
-            if (*lastLineLost) lines.push_back({static_cast<int32_t>(lines.size()) + 1, line});
+            if (*lastLineLost)
+                lines.push_back({static_cast<int32_t>(lines.size()) + 1, std::move(line)});
             return lines;
         }
         if (last == '\n' && line.empty() && !lines.empty() && lines.back().end == LineEnd::Cr) {
@@ -50,7 +51,7 @@ std::vector<SourceLine> readSourceLines(Storage& storage, bool* lastLineLost) {
             continue;
         }
         const LineEnd end = last == '\n' ? LineEnd::Lf : last == '\r' ? LineEnd::Cr : LineEnd::None;
-        lines.push_back({static_cast<int32_t>(lines.size()) + 1, line, end});
+        lines.push_back({static_cast<int32_t>(lines.size()) + 1, std::move(line), end});
     }
 }
 
