@@ -5,7 +5,6 @@
 #include <string>
 
 #include "session/session.h"
-#include "session/window_options.h"
 #include "tests/support.h"
 
 namespace orvanta::test {
@@ -108,22 +107,6 @@ TEST_F(SessionTest, ReloadNextRestartAndFindings) {
     EXPECT_EQ(session.findings().file, "");
     frames(1);
     EXPECT_STREQ(session.device().config.thisConfigName, "config.txt");
-}
-
-TEST(WindowOptions, FolderArgumentAndItsMistakes) {
-    int status = -1;
-    const char* none[] = {"orvanta"};
-    EXPECT_EQ(parseWindowOptions(1, none, &status)->folder, "");
-    const std::string here = sourcePath("examples/demo");
-    const char* folder[] = {"orvanta", here.c_str()};
-    EXPECT_EQ(parseWindowOptions(2, folder, &status)->folder, here);
-    EXPECT_EQ(status, 0);
-    const std::string file = sourcePath("examples/demo/config.txt");
-    for (const char* bad : {"/no/such/folder", file.c_str()}) {
-        const char* args[] = {"orvanta", bad};
-        EXPECT_FALSE(parseWindowOptions(2, args, &status)) << bad;
-        EXPECT_EQ(status, 2) << bad;
-    }
 }
 
 } // namespace

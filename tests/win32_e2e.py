@@ -24,7 +24,7 @@ import sys
 import tempfile
 import time
 
-from window_e2e import Failure, Shot, check
+from window_e2e import Failure, Shot, check, start_xvfb
 
 RED, GREEN, BLUE, YELLOW, WHITE = (255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 0), (255,) * 3
 NEXT = "second.txt"
@@ -76,20 +76,7 @@ class Desktop:
         self.shots, self.procs = shots, []
         self.env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all,+debugstr",
                         WINEDLLOVERRIDES="mscoree,mshtml=")
-        read_end, write_end = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten",
-             "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        while not number.endswith(b"\n"):
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                break
-            number += chunk
-        os.close(read_end)
-        check(number.strip().isdigit(), "Xvfb did not start")
-        self.env["DISPLAY"] = ":" + number.strip().decode()
+        self.xvfb, self.env["DISPLAY"] = start_xvfb()
 
     def start(self, command, cwd, stderr):
         # Output goes to files: wine's server inherits the descriptors and keeps them open.

@@ -14,7 +14,7 @@ import sys
 import tempfile
 import time
 
-from window_e2e import QUADRANTS, Failure, Session, Shot, check, check_centred, write_picture
+from window_e2e import QUADRANTS, Session, Shot, check, check_centred, report, write_picture
 
 MAGENTA = (255, 0, 255)
 
@@ -184,18 +184,13 @@ def main():
     os.makedirs(shots, exist_ok=True)
     program = os.path.abspath(sys.argv[1])
     session = Designer(program, shots)
-    try:
+
+    def body():
         command_line(program)
         run(session)
-        print(f"window_design_e2e: passed; screenshots in {shots}")
-        return 0
-    except (Failure, subprocess.SubprocessError, OSError) as failure:
-        print(f"window_design_e2e: FAILED: {failure}; screenshots in {shots}")
-        if os.path.exists(session.trace_path):
-            print("trace tail:", session.trace()[-600:])
-        return 1
-    finally:
-        session.cleanup()
+        return ""
+
+    return report("window_design_e2e", session, body)
 
 
 if __name__ == "__main__":

@@ -44,6 +44,39 @@ def write_picture(path):
         f.write(header + data)
 
 
+def start_xvfb():
+    """A private Xvfb server on a free display: the server and its DISPLAY value.
+    -displayfd lets the server pick the number and report it once it is up."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten",
+         "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL)
+    os.close(write_end)
+    number, deadline = b"", time.time() + 10
+    while not number.endswith(b"\n") and time.time() < deadline:
+        chunk = os.read(read_end, 16)
+        if not chunk:
+            break
+        number += chunk
+    os.close(read_end)
+    check(number.strip().isdigit(), "Xvfb did not start")
+    return xvfb, ":" + number.strip().decode()
+
+
+def report(name, session, body):
+    """Runs `body`, prints whether it passed, cleans the session up; the exit status."""
+    try:
+        print(f"{name}: passed{body()}; screenshots in {session.shots}")
+        return 0
+    except (Failure, subprocess.SubprocessError, OSError) as failure:
+        print(f"{name}: FAILED: {failure}; screenshots in {session.shots}")
+        if os.path.exists(session.trace_path):
+            print("trace tail:", session.trace()[-600:])
+        return 1
+    finally:
+        session.cleanup()
+
+
 class Shot:
     """A screenshot of one window, from the binary PPM that ImageMagick writes (with a
     comment line after "P6")."""
@@ -84,21 +117,7 @@ class Session:
         self.xvfb = self.app = None
 
     def start(self):
-        # -displayfd lets the server pick a free display number and report it.
-        read_end, write_end = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten",
-             "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL)
-        os.close(write_end)
-        number, deadline = b"", time.time() + 10
-        while not number.endswith(b"\n") and time.time() < deadline:
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                break
-            number += chunk
-        os.close(read_end)
-        check(number.strip().isdigit(), "Xvfb did not start")
-        self.env["DISPLAY"] = ":" + number.strip().decode()
+        self.xvfb, self.env["DISPLAY"] = start_xvfb()
         # Under the sanitizers, fontconfig and the X libraries keep caches until exit that
         # the leak checker would report; leaks of our own code still fail the exit status.
         suppressions = os.path.join(self.folder, "lsan.supp")
@@ -304,16 +323,7 @@ def main():
     shots = sys.argv[2] if len(sys.argv) > 2 else tempfile.mkdtemp(prefix="orvanta-e2e-shots-")
     os.makedirs(shots, exist_ok=True)
     session = Session(os.path.abspath(sys.argv[1]), shots)
-    try:
-        print(f"window_e2e: passed in {run(session):.1f} s; screenshots in {shots}")
-        return 0
-    except (Failure, subprocess.SubprocessError, OSError) as failure:
-        print(f"window_e2e: FAILED: {failure}; screenshots in {shots}")
-        if os.path.exists(session.trace_path):
-            print("trace tail:", session.trace()[-400:])
-        return 1
-    finally:
-        session.cleanup()
+    return report("window_e2e", session, lambda: f" in {run(session):.1f} s")
 
 
 if __name__ == "__main__":
