@@ -20,6 +20,11 @@ std::optional<WindowOptions> parseWindowOptions(int argc, const char* const* arg
     app.add_option("FOLDER", options.folder,
                    "The configuration folder; the first frame loads config.txt from it "
                    "(default: the working folder)");
+    app.add_option("--trace", options.trace,
+                   "Write the diagnostic trace to FILE, or to standard error with '-' "
+                   "(default: no trace; on Windows, the debugger output)")
+        ->option_text("FILE")
+        ->envname("ORVANTA_TRACE");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

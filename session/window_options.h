@@ -1,5 +1,6 @@
 #pragma once
-// The window program's command line: "orvanta [FOLDER]", with --help and --version.
+// The window program's command line: "orvanta [--trace FILE] [FOLDER]", with --help and
+// --version.
 #include <optional>
 #include <string>
 
@@ -7,6 +8,9 @@ namespace orvanta {
 
 struct WindowOptions {
     std::string folder; // empty: the working folder, as the device reads its card
+    // Where the trace goes: a file, "-" for standard error, or empty for the program's
+    // default. The environment variable ORVANTA_TRACE gives it when the option does not.
+    std::string trace;
 };
 
 // Parses the arguments. On --help, --version or a mistake it prints what it has to say

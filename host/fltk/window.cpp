@@ -16,7 +16,6 @@
 #include "host/fltk/about.h"
 #include "host/fltk/findings_window.h"
 #include "host/resources/icon.h"
-#include "platform/trace_sinks.h"
 #include "session/commands.h"
 
 namespace orvanta {
@@ -67,9 +66,9 @@ Fl_Menu_Item menuItems[] = {
 };
 } // namespace
 
-MainWindow::MainWindow(const std::string& folder)
+MainWindow::MainWindow(const std::string& folder, Trace trace)
     : Fl_Double_Window(kWindowSize, kWindowSize, "Orvanta"), folder_(folder), watcher_(folder),
-      session_(clock_, folder_, Trace(traceToStderr, nullptr)) {
+      session_(clock_, folder_, trace) {
     // Nothing erases the window: the picture and the overlay stay until a paint covers them
     // or a zoom change or resize clears the client area.
     box(FL_NO_BOX);

@@ -20,8 +20,9 @@ class FindingsWindow;
 
 class MainWindow : public Fl_Double_Window {
   public:
-    // Shows the configuration folder `folder`; empty means the working folder.
-    explicit MainWindow(const std::string& folder);
+    // Shows the configuration folder `folder` (empty means the working folder) and writes
+    // the device's trace to `trace`.
+    MainWindow(const std::string& folder, Trace trace);
     ~MainWindow() override;
 
     // Shows the window, starts the 10 ms timer that asks for a paint and the folder watch.

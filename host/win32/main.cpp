@@ -1,6 +1,6 @@
-// The window program: "orvanta.exe [FOLDER]". Like the device reading its card, it reads
-// the configuration files of the folder (the working folder by default), and writes the
-// trace to the debugger output.
+// The window program: "orvanta.exe [--trace FILE] [FOLDER]". Like the device reading its
+// card, it reads the configuration files of the folder (the working folder by default), and
+// writes the trace to the debugger output, or where --trace says.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,6 +10,8 @@
 
 #include "host/win32/resource.h"
 #include "host/win32/window.h"
+#include "platform/trace_sinks.h"
+#include "session/trace_target.h"
 #include "session/window_options.h"
 
 namespace {
@@ -47,8 +49,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showState) {
     int exitCode = 0;
     const auto options = readCommandLine(&exitCode);
     if (!options) return exitCode;
-    // Static: the window procedure runs until the message loop ends.
-    static orvanta::MainWindow window(options->folder);
+    // Static, as the window that writes to it: both live until the message loop ends.
+    static orvanta::TraceTarget trace;
+    std::string error;
+    if (!options->trace.empty() && !trace.open(options->trace, &error)) {
+        MessageBoxA(nullptr, error.c_str(), "Orvanta", MB_OK | MB_ICONERROR);
+        return 2;
+    }
+    static orvanta::MainWindow window(
+        options->folder, trace.trace(orvanta::Trace(orvanta::traceToDebugger, nullptr)));
     if (!window.create(instance, showState)) return 0;
     const HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDC_ORVANTA));
     MSG message;

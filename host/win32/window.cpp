@@ -6,7 +6,6 @@
 
 #include "host/win32/about.h"
 #include "host/win32/resource.h"
-#include "platform/trace_sinks.h"
 #include "session/commands.h"
 
 namespace orvanta {
@@ -29,8 +28,8 @@ static_assert(IDM_ABOUT == command::kAbout && IDM_EXIT == command::kExit &&
               IDM_FINDINGS == command::kFindings);
 } // namespace
 
-MainWindow::MainWindow(const std::string& folder)
-    : folder_(folder), watcher_(folder), session_(clock_, folder_, Trace(traceToDebugger, nullptr)),
+MainWindow::MainWindow(const std::string& folder, Trace trace)
+    : folder_(folder), watcher_(folder), session_(clock_, folder_, trace),
       bits_(static_cast<std::size_t>(DISPLAY_SIZE) * DISPLAY_SIZE) {}
 
 bool MainWindow::create(HINSTANCE instance, int showState) {

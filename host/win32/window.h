@@ -18,7 +18,8 @@ namespace orvanta {
 class MainWindow {
   public:
     // Shows the configuration folder `folder`; empty means the working folder.
-    explicit MainWindow(const std::string& folder);
+    // Shows `folder` (empty: the working folder); the device writes its trace to `trace`.
+    MainWindow(const std::string& folder, Trace trace);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
