@@ -16,6 +16,8 @@ class PausableClock final : public Clock {
     void pause();
     void resume();
     bool paused() const { return paused_; }
+    // The platform's own reading, which runs on while paused.
+    uint32_t baseNow() { return base_.now(); }
 
   private:
     Clock& base_;

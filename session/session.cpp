@@ -18,6 +18,8 @@ void Session::frame() {
 }
 
 void Session::runFrame() {
+    if (saves_.pending())
+        for (const std::string& name : saves_.takeSettled(clock_.baseNow())) fileSaved(name);
     if (!paused()) frame();
 }
 

@@ -12,6 +12,7 @@
 #include "session/findings.h"
 #include "session/host_state.h"
 #include "session/pausable_clock.h"
+#include "session/settling_saves.h"
 #include "session/view.h"
 
 namespace orvanta {
@@ -27,8 +28,9 @@ class Session {
     HostState& host() { return host_; }
     const HostState& host() const { return host_; }
 
-    // The frame step of a paint: one frame of the device, then, while Loop holds a file,
-    // the current file becomes the next one again. Nothing runs while paused.
+    // The frame step of a paint: the files whose writes have settled are taken as saved,
+    // then one frame of the device runs, then, while Loop holds a file, the current file
+    // becomes the next one again. No frame runs while paused.
     void runFrame();
 
     // The "Fokus" and "Loop" menu commands.
@@ -43,6 +45,9 @@ class Session {
     void togglePause(); // no frame runs and the simulated time stands still
     bool paused() const { return clock_.paused(); }
     bool step(); // while paused: exactly one frame; false when not paused
+    // The folder watch saw a write to a file of the folder. Once its writes have settled,
+    // the next paint takes it as saved.
+    void fileWritten(const std::string& name) { saves_.written(name, clock_.baseNow()); }
     // A file of the folder was saved: a configuration file is shown at once, a picture of
     // the file on show loads that file again, anything else changes nothing.
     void fileSaved(const std::string& name);
@@ -69,6 +74,7 @@ class Session {
     HostState host_;
     std::unique_ptr<Device> device_;
     Findings findings_;
+    SettlingSaves saves_;
     std::string unchecked_; // the file the last load tried, until it has been checked
 };
 

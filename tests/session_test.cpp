@@ -65,6 +65,40 @@ TEST_F(SessionTest, SavesShowAtOnceAsADueSwitchAndOnlyForFilesOnShow) {
     }
 }
 
+TEST_F(SessionTest, AFileWrittenInPiecesLoadsOnceWhenItsWritesHaveSettled) {
+    writeFile("config.txt", "LED;10;10;8;0\n");
+    writeFile("second.txt", "LED;20;20;8;0\n");
+    frames(1);
+    // Paints go on while paused and take settled saves; the load waits for the next frame.
+    session.togglePause();
+    const std::string before = log;
+    uint32_t lastWrite = 0;
+    for (int piece = 0; piece < 5; ++piece) {
+        session.fileWritten("second.txt");
+        lastWrite = clock.now();
+        for (int paint = 0; paint < 5; ++paint, clock.advance(10)) session.runFrame();
+        EXPECT_FALSE(session.device().switchRequested) << "taken before the last piece";
+    }
+    while (!session.device().switchRequested) {
+        ASSERT_LT(clock.now() - lastWrite, 1000u) << "the save never settled";
+        session.runFrame();
+        clock.advance(10);
+    }
+    EXPECT_GE(clock.now() - lastWrite, kSaveQuietMs);
+    EXPECT_LE(clock.now() - lastWrite, kSaveQuietMs + 10);
+    session.togglePause();
+    frames(5);
+    EXPECT_EQ(loadsIn(before), "L");
+    EXPECT_STREQ(session.device().config.thisConfigName, "second.txt");
+
+    // The quiet period is measured across the clock's wrap.
+    SettlingSaves saves;
+    saves.written("a.txt", 0xFFFFFFF0u);
+    EXPECT_TRUE(saves.takeSettled(0xB0u).empty());
+    EXPECT_EQ(saves.takeSettled(0xD0u), std::vector<std::string>{"a.txt"});
+    EXPECT_FALSE(saves.pending());
+}
+
 TEST_F(SessionTest, PauseStopsFramesAndTimeAndAStepRunsOneFrame) {
     writeFile("config.txt", "LoadConfig;second.txt;1\n");
     writeFile("second.txt", "LED;10;10;8;0\n");

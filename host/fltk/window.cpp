@@ -114,7 +114,7 @@ void MainWindow::start() {
 
 void MainWindow::onFolderChange(int, void* window) {
     auto* self = static_cast<MainWindow*>(window);
-    for (const std::string& name : self->watcher_.takeSaved()) self->session_.fileSaved(name);
+    for (const std::string& name : self->watcher_.takeSaved()) self->session_.fileWritten(name);
 }
 
 void MainWindow::onTimer(void* window) {

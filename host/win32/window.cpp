@@ -84,7 +84,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // Saved files arrive as a change notification, whose event the watcher's handle is.
         if (watcher_.watching() &&
             WaitForSingleObject(reinterpret_cast<HANDLE>(watcher_.handle()), 0) == WAIT_OBJECT_0)
-            for (const std::string& name : watcher_.takeSaved()) session_.fileSaved(name);
+            for (const std::string& name : watcher_.takeSaved()) session_.fileWritten(name);
         // The menu follows what the last paint did: a load brings new findings.
         showMenuState();
         InvalidateRect(window_, nullptr, FALSE);
