@@ -7,6 +7,10 @@ import { isConfigurationFile, LANGUAGE_ID } from './documents';
 import { locateProgram } from './programs';
 
 let client: LanguageClient | undefined;
+let starting: Promise<void> | undefined;
+// A server that failed to start is tried again only on the restart command or a new
+// setting, not on every document opened, which would repeat the same error message.
+let startFailed = false;
 let output: vscode.OutputChannel;
 
 // Documents this extension has given the language once. A user who then switches one back
@@ -18,7 +22,7 @@ export async function activate(context: vscode.ExtensionContext): Promise<void> 
     output = vscode.window.createOutputChannel('Orvanta');
     context.subscriptions.push(
         output,
-        vscode.workspace.onDidOpenTextDocument(claim),
+        vscode.workspace.onDidOpenTextDocument((document) => opened(context, document)),
         vscode.commands.registerCommand('orvanta.openInWindow', (uri?: vscode.Uri) =>
             openInWindow(context, uri),
         ),
@@ -27,8 +31,7 @@ export async function activate(context: vscode.ExtensionContext): Promise<void> 
             if (event.affectsConfiguration('orvanta.serverPath')) void restartServer(context);
         }),
     );
-    vscode.workspace.textDocuments.forEach(claim);
-    await startServer(context);
+    vscode.workspace.textDocuments.forEach((document) => opened(context, document));
 }
 
 export async function deactivate(): Promise<void> {
@@ -36,8 +39,16 @@ export async function deactivate(): Promise<void> {
 }
 
 // The manifest gives the language to every config.txt; the other text files of its folder
-// can only be recognised once they are open.
-function claim(document: vscode.TextDocument): void {
+// can only be recognised once they are open. Giving a document the language opens it again
+// under that language, which starts the server: any text file activates the extension, but
+// only a configuration file costs a server process.
+function opened(context: vscode.ExtensionContext, document: vscode.TextDocument): void {
+    if (document.languageId === LANGUAGE_ID) {
+        if (client === undefined && starting === undefined && !startFailed) {
+            starting = startServer(context).finally(() => (starting = undefined));
+        }
+        return;
+    }
     if (document.languageId !== 'plaintext' || document.uri.scheme !== 'file') return;
     const key = document.uri.toString();
     if (claimed.has(key) || !isConfigurationFile(document.uri.fsPath)) return;
@@ -64,10 +75,12 @@ async function startServer(context: vscode.ExtensionContext): Promise<void> {
         outputChannel: output,
     };
     client = new LanguageClient('orvanta', 'Orvanta', serverOptions, clientOptions);
+    startFailed = false;
     try {
         await client.start();
     } catch (error) {
         client = undefined;
+        startFailed = true;
         const reason = error instanceof Error ? error.message : String(error);
         void vscode.window.showErrorMessage(
             `Orvanta: could not start '${command} lsp' (${reason}). Install Orvanta, or set ` +
@@ -83,6 +96,7 @@ async function stopServer(): Promise<void> {
 }
 
 async function restartServer(context: vscode.ExtensionContext): Promise<void> {
+    await starting;
     await stopServer();
     await startServer(context);
 }
