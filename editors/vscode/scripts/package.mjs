@@ -41,9 +41,6 @@ try {
     manifest.version = version;
     delete manifest.devDependencies;
     delete manifest.scripts;
-    // vsce refuses a files pattern that matches nothing, and only the Windows package has bin/.
-    if (!values.target) manifest.files = manifest.files.filter((pattern) => !pattern.startsWith('bin/'));
-    writeFileSync(join(stage, 'package.json'), JSON.stringify(manifest, null, 2) + '\n');
     for (const item of ['README.md', 'language-configuration.json', 'syntaxes']) {
         cpSync(join(here, item), join(stage, item), { recursive: true });
     }
@@ -59,9 +56,11 @@ try {
         }
         mkdirSync(join(stage, 'bin'));
         for (const program of programs) cpSync(join(values.bin, program), join(stage, 'bin', program));
+        manifest.files.push('bin/**');
         args.push('--target', values.target);
         name = `orvanta-vscode-${version}-${values.target}.vsix`;
     }
+    writeFileSync(join(stage, 'package.json'), JSON.stringify(manifest, null, 2) + '\n');
     mkdirSync(values.out, { recursive: true });
     const vsix = resolve(values.out, name);
     args.push('--out', vsix);
