@@ -1,0 +1,124 @@
+// Packs both .vsix files as the release does and reads them back: what an editor installs
+// must name the language, the grammar and the server, and carry the Windows programs.
+import assert from 'node:assert/strict';
+import { execFileSync, spawnSync } from 'node:child_process';
+import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { builtinModules } from 'node:module';
+import { tmpdir } from 'node:os';
+import { dirname, join } from 'node:path';
+import { after, test } from 'node:test';
+import { fileURLToPath } from 'node:url';
+import yauzl from 'yauzl';
+
+const here = join(dirname(fileURLToPath(import.meta.url)), '..');
+const work = mkdtempSync(join(tmpdir(), 'orvanta-package-'));
+after(() => rmSync(work, { recursive: true, force: true }));
+
+function pack(...args) {
+    const out = execFileSync(process.execPath, [join(here, 'scripts', 'package.mjs'), ...args], {
+        cwd: here, encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'],
+    });
+    return out.trim().split('\n').pop();
+}
+
+// Every file of a zip archive, by name.
+function unzip(file) {
+    return new Promise((resolve, reject) => {
+        yauzl.open(file, { lazyEntries: true }, (error, zip) => {
+            if (error) return reject(error);
+            const files = new Map();
+            zip.on('entry', (entry) => {
+                zip.openReadStream(entry, (err, stream) => {
+                    if (err) return reject(err);
+                    const chunks = [];
+                    stream.on('data', (c) => chunks.push(c));
+                    stream.on('end', () => {
+                        files.set(entry.fileName, Buffer.concat(chunks));
+                        zip.readEntry();
+                    });
+                });
+            });
+            zip.on('end', () => resolve(files));
+            zip.on('error', reject);
+            zip.readEntry();
+        });
+    });
+}
+
+const version = /^project\(\s*\S+\s+VERSION\s+([0-9.]+)/m.exec(
+    readFileSync(join(here, '..', '..', 'CMakeLists.txt'), 'utf8'))[1];
+
+// Stand-ins for the Windows programs: the test checks that they travel, not that they run.
+const windowsBin = join(work, 'windows');
+mkdirSync(windowsBin);
+const cliBytes = Buffer.from(`MZ stand-in orvanta-cli.exe ${Date.now()}`);
+const windowBytes = Buffer.from(`MZ stand-in orvanta.exe ${Date.now()}`);
+writeFileSync(join(windowsBin, 'orvanta-cli.exe'), cliBytes);
+writeFileSync(join(windowsBin, 'orvanta.exe'), windowBytes);
+
+test('the package for any system', async () => {
+    const vsix = pack('--out', join(work, 'plain'));
+    assert.equal(vsix, join(work, 'plain', `orvanta-vscode-${version}.vsix`));
+    const files = await unzip(vsix);
+    const manifest = JSON.parse(files.get('extension/package.json'));
+    assert.equal(manifest.version, version, 'the project version from CMakeLists.txt');
+
+    const [language] = manifest.contributes.languages;
+    assert.equal(language.id, 'orvanta');
+    assert.deepEqual(language.filenames, ['config.txt']);
+    assert.equal(language.extensions, undefined, 'never every .txt file');
+    assert.ok(files.has(`extension/${language.configuration.replace('./', '')}`));
+
+    const [grammar] = manifest.contributes.grammars;
+    assert.equal(grammar.language, 'orvanta');
+    const packedGrammar = JSON.parse(files.get(`extension/${grammar.path.replace('./', '')}`));
+    assert.equal(packedGrammar.scopeName, grammar.scopeName);
+
+    const settings = manifest.contributes.configuration.properties;
+    assert.equal(settings['orvanta.serverPath'].default, 'orvanta-cli');
+    const bundle = files.get(`extension/${manifest.main.replace('./', '')}`).toString();
+    assert.match(bundle, /args:\s*\[\s*"lsp"\s*\]/, 'the server is started as orvanta-cli lsp');
+    assert.ok(manifest.contributes.commands.some((c) => c.command === 'orvanta.openInWindow'));
+
+    // The package holds no node_modules, so the bundle may need nothing but the editor's
+    // API and node's own modules.
+    const required = [...bundle.matchAll(/require\("([^"]+)"\)/g)].map((m) => m[1]);
+    const foreign = required.filter((r) => r !== 'vscode' && !builtinModules.includes(r.replace(/^node:/, '')));
+    assert.deepEqual(foreign, []);
+    const names = [...files.keys()];
+    assert.deepEqual(names.filter((n) => /node_modules|\/src\/|\/test\/|^extension\/bin\//.test(n)), []);
+    assert.doesNotMatch(files.get('extension.vsixmanifest').toString(), /TargetPlatform/);
+});
+
+test('the Windows package carries the programs', async () => {
+    const vsix = pack('--out', join(work, 'win'), '--target', 'win32-x64', '--bin', windowsBin);
+    assert.equal(vsix, join(work, 'win', `orvanta-vscode-${version}-win32-x64.vsix`));
+    const files = await unzip(vsix);
+    assert.deepEqual(files.get('extension/bin/orvanta-cli.exe'), cliBytes);
+    assert.deepEqual(files.get('extension/bin/orvanta.exe'), windowBytes);
+    assert.match(files.get('extension.vsixmanifest').toString(), /TargetPlatform="win32-x64"/);
+});
+
+test('the Windows package is refused without orvanta-cli.exe', () => {
+    const empty = join(work, 'empty');
+    mkdirSync(empty);
+    const result = spawnSync(process.execPath,
+        [join(here, 'scripts', 'package.mjs'), '--out', join(work, 'none'), '--target', 'win32-x64', '--bin', empty],
+        { cwd: here, encoding: 'utf8' });
+    assert.notEqual(result.status, 0);
+    assert.match(result.stderr, /orvanta-cli\.exe is missing/);
+});
+
+// The client library sets the lowest editor version the extension can run in. Arduino IDE
+// 2.3 (Theia 1.41) offers the VS Code API of 1.80, so a client that needs more would lock
+// those users out.
+test('the editor version the extension asks for suits the client and Arduino IDE 2.3', () => {
+    const manifest = JSON.parse(readFileSync(join(here, 'package.json'), 'utf8'));
+    const client = JSON.parse(readFileSync(join(here, 'node_modules', 'vscode-languageclient', 'package.json'), 'utf8'));
+    const lowest = (range) => range.replace(/^[\^~>=]+/, '').split('.').map(Number);
+    const compare = (a, b) => a[0] - b[0] || a[1] - b[1] || a[2] - b[2];
+    const ours = lowest(manifest.engines.vscode);
+    assert.ok(compare(ours, lowest(client.engines.vscode)) >= 0, 'at least what the client needs');
+    assert.ok(compare(ours, [1, 80, 0]) <= 0, 'at most what Arduino IDE 2.3 offers');
+    assert.deepEqual(lowest(manifest.devDependencies['@types/vscode']), ours, 'typed against that version');
+});
