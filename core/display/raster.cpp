@@ -38,10 +38,14 @@ void paintRows(const Canvas& canvas, int64_t top, int64_t bottom, Rgb24 rgb, Spa
     const int64_t last = std::min<int64_t>(bottom, canvas.height - 1);
     for (int64_t y = first; y <= last; ++y) {
         Rgb24* row = canvas.pixels + y * canvas.width;
+        OwnerIndex* ownerRow =
+            canvas.owners != nullptr ? canvas.owners + y * canvas.width : nullptr;
         spans(y, [&](int64_t xa, int64_t xb) {
             const int64_t a = std::max<int64_t>(xa, 0);
             const int64_t b = std::min<int64_t>(xb, canvas.width - 1);
-            if (a <= b) std::fill(row + a, row + b + 1, rgb);
+            if (a > b) return;
+            std::fill(row + a, row + b + 1, rgb);
+            if (ownerRow != nullptr) std::fill(ownerRow + a, ownerRow + b + 1, canvas.writer);
         });
     }
 }
@@ -229,6 +233,10 @@ int64_t ellipseInset(uint64_t w, uint64_t h, int64_t j) {
 
 Canvas canvasOf(Surface& surface) {
     return {surface.pixels, DISPLAY_SIZE, DISPLAY_SIZE};
+}
+
+Canvas canvasOf(Display& display) {
+    return {display.surface.pixels, DISPLAY_SIZE, DISPLAY_SIZE, display.owners, display.writer};
 }
 
 Box boxBetween(int64_t xa, int64_t ya, int64_t xb, int64_t yb) {

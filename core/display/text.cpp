@@ -79,8 +79,10 @@ void drawGlyph(Display& display, int32_t x, int32_t y, unsigned char c, int32_t 
         for (int32_t i = 0; i < 5 && x + i < DISPLAY_SIZE; ++i) {
             for (int32_t j = 0; j < 8 && y + j < DISPLAY_SIZE; ++j) {
                 const bool on = (columns[i] >> j) & 1;
-                if (on || withBackground)
-                    surface.pixels[(y + j) * DISPLAY_SIZE + x + i] = on ? fgRgb : bgRgb;
+                if (!on && !withBackground) continue;
+                const int32_t at = (y + j) * DISPLAY_SIZE + x + i;
+                surface.pixels[at] = on ? fgRgb : bgRgb;
+                if (display.owners != nullptr) display.owners[at] = display.writer;
             }
         }
     } else {
