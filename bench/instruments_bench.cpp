@@ -18,8 +18,9 @@ namespace {
 
 using namespace orvanta;
 
-// Loads `config` in a private folder, then times frames of its objects alone.
-void runFrames(benchmark::State& state, const std::string& config) {
+// Loads `config` in a private folder, then times frames of its objects alone; with
+// `recordOwners` the device also records which line drew each pixel.
+void runFrames(benchmark::State& state, const std::string& config, bool recordOwners = false) {
     const auto folder = std::filesystem::temp_directory_path() /
                         ("orvanta-instruments-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
@@ -27,6 +28,7 @@ void runFrames(benchmark::State& state, const std::string& config) {
     VirtualClock clock(10000);
     DiskFolder disk(folder.string());
     auto device = std::make_unique<Device>(clock, disk);
+    if (recordOwners) device->recordOwners();
     AllMandDObjectsRun(*device); // the load
     for (auto _ : state) {
         clock.advance(110); // far enough from the last frame that pacing never sleeps
@@ -62,18 +64,26 @@ BENCHMARK_CAPTURE(BM_FrameOneInstrument, ToggleText, "ToggleText;10;40;GEAR DOWN
 BENCHMARK_CAPTURE(BM_FrameOneInstrument, LED, "LED;100;100;12;0");
 
 // A full display: ten objects of all eight types at the sizes a cockpit page uses.
+const char* const kAllInstruments = "GyroHorizonRect;0;0;64;48;0\n"
+                                    "Kompass;96;32;60;0\n"
+                                    "Tacho;56;70;12;50;0\n"
+                                    "Tacho;72;70;12;50;2\n"
+                                    "RoundPointer;28;96;56;-90;90\n"
+                                    "Radar;100;100;52\n"
+                                    "DigitCounter;2;52;4;1;0\n"
+                                    "ToggleText;34;52;STALL;1;5\n"
+                                    "LED;120;4;8;10\n"
+                                    "LED;120;16;8;3\n";
+
 void BM_FrameAllInstruments(benchmark::State& state) {
-    runFrames(state, "GyroHorizonRect;0;0;64;48;0\n"
-                     "Kompass;96;32;60;0\n"
-                     "Tacho;56;70;12;50;0\n"
-                     "Tacho;72;70;12;50;2\n"
-                     "RoundPointer;28;96;56;-90;90\n"
-                     "Radar;100;100;52\n"
-                     "DigitCounter;2;52;4;1;0\n"
-                     "ToggleText;34;52;STALL;1;5\n"
-                     "LED;120;4;8;10\n"
-                     "LED;120;16;8;3\n");
+    runFrames(state, kAllInstruments);
 }
 BENCHMARK(BM_FrameAllInstruments);
+
+// The same frame while the device records which line drew each pixel, as the windows do.
+void BM_FrameAllInstrumentsRecordingOwners(benchmark::State& state) {
+    runFrames(state, kAllInstruments, true);
+}
+BENCHMARK(BM_FrameAllInstrumentsRecordingOwners);
 
 } // namespace

@@ -3,7 +3,10 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/renderer.h"
@@ -47,6 +50,16 @@ class ProgressBar {
     Clock::time_point last_{};
 };
 
+// "X,Y" with both from 0 to 127, nothing else.
+std::optional<PixelPosition> parsePixel(const std::string& text) {
+    int x = 0, y = 0, used = 0;
+    if (std::sscanf(text.c_str(), "%4d,%4d%n", &x, &y, &used) != 2 ||
+        used != static_cast<int>(text.size()) || x < 0 || x >= DISPLAY_SIZE || y < 0 ||
+        y >= DISPLAY_SIZE)
+        return std::nullopt;
+    return PixelPosition{x, y};
+}
+
 } // namespace
 
 void addRenderCommand(CLI::App& app, int& exitCode) {
@@ -77,7 +90,33 @@ void addRenderCommand(CLI::App& app, int& exitCode) {
         ->capture_default_str();
     render->add_option("--trace", options->tracePath,
                        "Write the trace to FILE, or to standard output with '-'");
-    render->callback([options, &exitCode]() {
+    auto lineAt = std::make_shared<std::vector<std::string>>();
+    render
+        ->add_option("--line-at", *lineAt,
+                     "Print which line drew pixel X,Y of the last picture (repeatable)")
+        ->type_name("X,Y")
+        ->allow_extra_args(false);
+    render->callback([options, lineAt, &exitCode]() {
+        // The trace on standard output is byte for byte the device's; nothing may join it.
+        if (!lineAt->empty() && options->tracePath == "-") {
+            std::fprintf(stderr, "orvanta-cli render: error: --line-at cannot be combined with "
+                                 "--trace -\n");
+            exitCode = 2;
+            return;
+        }
+        options->lineAt.clear();
+        for (const std::string& text : *lineAt) {
+            const std::optional<PixelPosition> pixel = parsePixel(text);
+            if (!pixel) {
+                std::fprintf(stderr,
+                             "orvanta-cli render: error: --line-at '%s' is not X,Y with X and "
+                             "Y from 0 to 127\n",
+                             text.c_str());
+                exitCode = 2;
+                return;
+            }
+            options->lineAt.push_back(*pixel);
+        }
         std::error_code ec;
         if (!std::filesystem::is_directory(options->folder, ec)) {
             std::fprintf(stderr, "orvanta-cli render: error: '%s' is not a folder\n",
@@ -91,6 +130,8 @@ void addRenderCommand(CLI::App& app, int& exitCode) {
         if (result.exitCode != 0)
             std::fprintf(stderr, "orvanta-cli render: error: %s\n", result.error.c_str());
         exitCode = result.exitCode;
+        if (result.exitCode == 0)
+            for (const std::string& line : result.lines) std::printf("%s\n", line.c_str());
     });
 }
 

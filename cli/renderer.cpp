@@ -114,7 +114,8 @@ RenderResult render(const RenderOptions& options, const ProgressFn& progress) {
 
     VirtualClock clock(options.startMs);
     DiskFolder folder(options.folder);
-    Session session(clock, folder, traceFile ? Trace(traceToFile, traceFile.get()) : Trace());
+    Session session(clock, folder, traceFile ? Trace(traceToFile, traceFile.get()) : Trace(),
+                    !options.lineAt.empty());
     // Loop switched on before the first frame holds config.txt, the first successor.
     if (options.loop) session.toggleLoop();
     const Surface& surface = session.surface();
@@ -135,6 +136,8 @@ RenderResult render(const RenderOptions& options, const ProgressFn& progress) {
         start = nextFrameStart(start, end);
     }
     result.virtualMs = end;
+    for (const PixelPosition& pixel : options.lineAt)
+        result.lines.push_back(describeOwner(session.lineAt(pixel.x, pixel.y)));
     if (progress) progress(result.framesRun, planned);
 
     if (gif.isOpen()) {

@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "core/runtime/provenance.h"
 
 namespace orvanta::cli {
 
@@ -17,6 +20,9 @@ struct RenderOptions {
     std::string gifPath;      // empty: no GIF
     int32_t zoom = 1;         // 1..16
     std::string tracePath;    // empty: discard, "-": standard output
+    // Pixels of the last picture whose line is asked for; the device records who drew each
+    // pixel only when there are any.
+    std::vector<PixelPosition> lineAt;
 };
 
 // The window's 10 ms timer modelled on virtual time: the next frame starts at the first
@@ -29,7 +35,8 @@ struct RenderResult {
     std::string error; // one line when exitCode != 0
     uint64_t framesRun = 0;
     uint64_t gifFrames = 0;
-    uint64_t virtualMs = 0; // virtual time from the first frame's start to the last's end
+    uint64_t virtualMs = 0;         // virtual time from the first frame's start to the last's end
+    std::vector<std::string> lines; // for each of lineAt, in order: the pixel's owner
 };
 
 // Called now and then with the frames done and the frames planned (0 when unknown).

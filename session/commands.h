@@ -14,5 +14,6 @@ inline constexpr long kPause = 32779;
 inline constexpr long kStep = 32780;
 inline constexpr long kSavePicture = 32781;
 inline constexpr long kFindings = 32782;
+inline constexpr long kShowLine = 32783;
 
 } // namespace orvanta::command

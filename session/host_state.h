@@ -18,6 +18,7 @@ struct HostState {
     char loopConfigName[kConfigNameSize] = "";
     int32_t checkedZoom = 0; // the checked "Fokus" item as its zoom, 0 for none (the start)
     bool loopChecked = false;
+    bool showLine = false; // the fifth overlay text: the line under the cursor
 };
 
 // A "Fokus" item: zoom 1..4. Choosing the already checked zoom clears the window again.

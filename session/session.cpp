@@ -5,9 +5,11 @@
 
 namespace orvanta {
 
-Session::Session(Clock& clock, DiskFolder& folder, Trace trace)
+Session::Session(Clock& clock, DiskFolder& folder, Trace trace, bool recordOwners)
     : clock_(clock), folder_(folder), trace_(trace),
-      device_(std::make_unique<Device>(clock_, folder_, trace_)) {}
+      device_(std::make_unique<Device>(clock_, folder_, trace_)), recordOwners_(recordOwners) {
+    if (recordOwners_) device_->recordOwners();
+}
 
 void Session::frame() {
     // The name is taken before the frame: the file it loads may name another successor.
@@ -44,6 +46,7 @@ void Session::loadNextNow() {
 
 void Session::restart() {
     device_ = std::make_unique<Device>(clock_, folder_, trace_);
+    if (recordOwners_) device_->recordOwners();
     findings_ = {};
     unchecked_.clear();
 }
@@ -91,6 +94,19 @@ CursorReading Session::readCursor(const PicturePlacement& placement, int32_t px,
 
 Overlay Session::overlay(const CursorReading& cursor) const {
     return formatOverlay(host_, device_->config, cursor);
+}
+
+OverlayLine Session::lineOverlay(const PicturePlacement& placement, int32_t px, int32_t py) const {
+    const std::optional<PixelPosition> pixel = pixelUnderPoint(placement, host_.zoomFactor, px, py);
+    return formatLineOverlay(pixel ? lineAt(pixel->x, pixel->y) : PixelOwner{});
+}
+
+const PixelOwner& Session::lineAt(int32_t x, int32_t y) const {
+    return device_->provenance.ownerAt(x, y);
+}
+
+std::vector<PixelPosition> Session::pixelsOfLine(const std::string& file, int32_t line) const {
+    return device_->provenance.pixelsOf(file, line);
 }
 
 } // namespace orvanta

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/device/device.h"
 #include "platform/disk_folder.h"
@@ -19,8 +20,9 @@ namespace orvanta {
 
 class Session {
   public:
-    // The clock and the folder must outlive the session.
-    Session(Clock& clock, DiskFolder& folder, Trace trace = {});
+    // The clock and the folder must outlive the session. With `recordOwners` the device
+    // records from power-on which line drew each pixel.
+    Session(Clock& clock, DiskFolder& folder, Trace trace = {}, bool recordOwners = true);
 
     Device& device() { return *device_; }
     const Device& device() const { return *device_; }
@@ -64,6 +66,14 @@ class Session {
     CursorReading readCursor(const PicturePlacement& placement, int32_t px, int32_t py,
                              std::optional<Rgb24> shown) const;
     Overlay overlay(const CursorReading& cursor) const;
+    // The fifth overlay text: the line under client point (px, py), while the host shows it.
+    OverlayLine lineOverlay(const PicturePlacement& placement, int32_t px, int32_t py) const;
+    // The "Show the line under the cursor" command.
+    void toggleLineUnderCursor() { host_.showLine = !host_.showLine; }
+
+    // The line that drew pixel (x, y) last, and the pixels line `line` of `file` owns now.
+    const PixelOwner& lineAt(int32_t x, int32_t y) const;
+    std::vector<PixelPosition> pixelsOfLine(const std::string& file, int32_t line) const;
 
   private:
     void frame();
@@ -76,6 +86,7 @@ class Session {
     Findings findings_;
     SettlingSaves saves_;
     std::string unchecked_; // the file the last load tried, until it has been checked
+    bool recordOwners_;
 };
 
 } // namespace orvanta

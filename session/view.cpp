@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "core/display/arith.h"
 
@@ -57,6 +58,24 @@ Overlay formatOverlay(const HostState& state, const ConfigState& config,
                              state.loopConfigName[0] != '\0' ? "... looping on ..." : "",
                              config.thisConfigName);
     o.length[3] = formatLine(o.text[3], "Next config-file: %-20.20s", config.nextConfigName);
+    return o;
+}
+
+std::optional<PixelPosition> pixelUnderPoint(const PicturePlacement& placement, int32_t zoom,
+                                             int32_t px, int32_t py) {
+    if (zoom < 1) return std::nullopt;
+    const int32_t dx = sub32(px, placement.originX), dy = sub32(py, placement.originY);
+    if (dx < 0 || dy < 0) return std::nullopt;
+    const int32_t x = div32(dx, zoom), y = div32(dy, zoom);
+    if (x >= DISPLAY_SIZE || y >= DISPLAY_SIZE) return std::nullopt;
+    return PixelPosition{x, y};
+}
+
+OverlayLine formatLineOverlay(const PixelOwner& owner) {
+    OverlayLine o;
+    const std::string text = "Line: " + describeOwner(owner);
+    o.length = formatLine(o.text, "%-*.*s", static_cast<int>(kLineOverlayLength),
+                          static_cast<int>(kLineOverlayLength), text.c_str());
     return o;
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/config/config_state.h"
 #include "core/display/surface.h"
+#include "core/runtime/provenance.h"
 #include "session/host_state.h"
 
 namespace orvanta {
@@ -47,6 +48,21 @@ struct Overlay {
 // The four status lines, drawn at client (10, 10), (10, 30), (10, 50) and (10, 70).
 Overlay formatOverlay(const HostState& state, const ConfigState& config,
                       const CursorReading& cursor);
+
+// The display pixel that client point (px, py) shows, or none when the point lies outside
+// the picture, including the band left of and above it that readCursor maps to 0.
+std::optional<PixelPosition> pixelUnderPoint(const PicturePlacement& placement, int32_t zoom,
+                                             int32_t px, int32_t py);
+
+// The fifth overlay text, below the four at (10, 90): "Line: " and the pixel's owner,
+// padded with blanks to a fixed length, since nothing erases the window between paints.
+inline constexpr int32_t kOverlayLineY = 90;
+inline constexpr int32_t kLineOverlayLength = 64;
+struct OverlayLine {
+    char text[kOverlayLineSize] = {};
+    int32_t length = 0;
+};
+OverlayLine formatLineOverlay(const PixelOwner& owner);
 
 // Writes the surface enlarged by zoom (nearest neighbour) as packed 8-bit RGB rows into
 // `rgb`, which holds at least (128 x zoom)^2 x 3 bytes.

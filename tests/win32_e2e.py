@@ -28,6 +28,8 @@ from window_e2e import Failure, Shot, check, start_xvfb, write_in_pieces
 
 RED, GREEN, BLUE, YELLOW, WHITE = (255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 0), (255,) * 3
 NEXT = "second.txt"
+# The fifth overlay text over the lamp and beside the picture, padded as the window pads it.
+LINE_READINGS = [f"{'Line: config.txt:2: LED':<64}", f"{'Line: none':<64}"]
 
 
 def colour_at(x, y):
@@ -232,6 +234,39 @@ def design(args, desktop, main, trace_path, out, expected, corner):
     print(f"win32_e2e: last piece to load: {settled * 1000:.0f} ms")
 
 
+def line_under_cursor(args, desktop, main, corner, probe, reading, window):
+    """Design -> "Show the line under the cursor" (Ctrl+L) at 100 %: the fifth text at
+    (10, 90) over a lamp and beside the picture, against the probe's `reading`, and gone
+    once the item is unchecked. The window is at 200 %, its picture at `corner`."""
+    with open(os.path.join(args.folder, "config.txt"), "w") as f:
+        f.write(f"image;blue.bmp\nLED;64;64;20;0\nLoadConfig;{NEXT};600\n")
+    deadline = time.time() + 3
+    while desktop.shoot("7-lamp").at(corner[0] + 128, corner[1] + 128) == BLUE:
+        check(time.time() < deadline, "the file with the lamp did not show")
+        time.sleep(0.2)
+    left, top, width, height = window
+    desktop.keys(main, "alt+f", "Right", "Return")  # Fokus -> 100 %
+    ox, oy = width // 2 - 64, height // 2 - 64
+    px, py = probe[1], probe[2]
+
+    def band(name, cx, cy):
+        desktop.x("xdotool", "mousemove", str(left + cx), str(top + cy))
+        time.sleep(0.6)
+        return desktop.shoot(name).rows(left, top + 90, width, 20)
+
+    check(all(set(row) == {0} for row in band("7-unchecked", ox + 64, oy + 64)),
+          "a fifth text before the item is checked")
+    desktop.keys(main, "ctrl+l")
+    for line, (name, cx, cy) in enumerate((("7-line-lamp", ox + 64, oy + 64),
+                                           ("7-line-border", ox - 5, oy + 64))):
+        want = probe[0].rows(px, py + 10 + 20 * line + 80 * reading, width, 20)
+        check(band(name, cx, cy) == want, f"{name}: the fifth text is not "
+                                          f"{LINE_READINGS[line].strip()!r} (compare with 0-probe.png)")
+    desktop.keys(main, "ctrl+l")
+    check(all(set(row) == {0} for row in band("7-cleared", ox + 64, oy + 64)),
+          "unchecking left the fifth text standing")
+
+
 def run(args, desktop, folder, out):
     """Runs the program on `folder`; everything the test writes goes to `out`, since the
     program reloads files saved into its folder."""
@@ -249,7 +284,8 @@ def run(args, desktop, folder, out):
 
     # The probe draws every overlay the test expects, four lines for each reading.
     readings = [overlay(10, 20, 63488), overlay(11, 0, 65535), overlay(0, 0, 0),
-                overlay(0, 20, 0), overlay(10, 20, 63488, loop=True), overlay(10, 20, 63488)]
+                overlay(0, 20, 0), overlay(10, 20, 63488, loop=True), overlay(10, 20, 63488),
+                LINE_READINGS + [" ", " "]]
     with open(os.path.join(out, "probe.txt"), "wb") as err:
         probe = desktop.start([args.probe] + [line for r in readings for line in r], folder, err)
         px, py, _, _ = desktop.geometry(desktop.window("Orvanta text probe"))
@@ -334,6 +370,8 @@ def run(args, desktop, folder, out):
     check(app.poll() is None, "orvanta.exe ended with the About box")
 
     design(args, desktop, main, trace_path, out, expected, (left + ox, top + oy))
+    line_under_cursor(args, desktop, main, (left + ox, top + oy), (probe_shot, px, py), 6,
+                      (left, top, width, height))
 
     desktop.keys(main, "alt+f", "Return")  # File -> Exit
     try:

@@ -14,7 +14,8 @@ import sys
 import tempfile
 import time
 
-from window_e2e import (QUADRANTS, Failure, Session, Shot, check, check_centred, report, write_in_pieces,
+from window_e2e import (BLACK, QUADRANTS, WHITE, Failure, Session, Shot, check, check_centred,
+                        report, write_in_pieces,
                         write_picture)
 
 MAGENTA = (255, 0, 255)
@@ -188,11 +189,44 @@ def run(s):
         time.sleep(0.2)
         s.alive()
     check_centred(s.shoot(main, "d5-whole-again"), 128, "after the garbage")
+    line_under_cursor(s, main, config, x0, y0, top)
 
     s.point(main, 700 // 2, 12, 0.2)
     s.keys("alt+f", "Down", "Return")
     status = s.app.wait(timeout=10)
     check(status == 0, f"exit status {status}; standard error: {s.errors()[-3000:]}")
+
+
+def line_under_cursor(s, main, config, x0, y0, top):
+    """Design -> "Show the line under the cursor" (Ctrl+L): a fifth text at (10, 90) names
+    the line that drew the pixel under the pointer, "Line: none" beside the picture, and
+    goes when the item is unchecked. The lamp sits on the yellow quarter of the picture."""
+    write(config, b"image;pic.bmp\nLED;96;96;20;0\n", True)
+    lamp, corner, border = (x0 + 96, y0 + 96), (x0 + 10, y0 + 10), (x0 - 5, y0 + 96)
+    deadline = time.time() + 2
+    while s.shoot(main, "d6-lamp").at(*lamp) == QUADRANTS[3]:
+        check(time.time() < deadline, "the file with the lamp did not show")
+        time.sleep(0.1)
+    band = (10, top + 90, 490, top + 110)
+
+    def reading(name, point):
+        s.point(main, *point, 0.5)
+        return s.shoot(main, f"d6-line-{name}").region(*band)
+
+    check(set(reading("unchecked", lamp)) == {BLACK}, "a fifth text before the item is checked")
+    s.keys("ctrl+l")
+    readings = {name: reading(name, point) for name, point in
+                (("lamp", lamp), ("picture", corner), ("border", border), ("off", (400, 5)))}
+    for name, region in readings.items():
+        check(WHITE in region, f"no fifth text over the {name}")
+    check(readings["border"] == readings["off"], "the border does not read as 'Line: none'")
+    widths = {name: max(i % 480 for i, p in enumerate(region) if p == WHITE)
+              for name, region in readings.items()}
+    # "Line: none" < "Line: config.txt:2: LED" < "Line: config.txt:1: image"
+    check(widths["border"] < widths["lamp"] < widths["picture"],
+          f"the fifth text's lengths are not those of its three readings: {widths}")
+    s.keys("ctrl+l")
+    check(set(reading("cleared", lamp)) == {BLACK}, "unchecking left the fifth text standing")
 
 
 def command_line(program):

@@ -8,6 +8,7 @@ namespace orvanta {
 struct ConfigState;
 struct Display;
 struct ObjectList;
+class Provenance;
 class Storage;
 class Trace;
 
@@ -18,6 +19,9 @@ struct LoadContext {
     int32_t& frameCounter;
     ConfigState& config;
     const Trace& trace;
+    Provenance& provenance;
+    // The line being parsed, numbered as an editor numbers it.
+    int32_t lineNumber = 0;
 };
 
 } // namespace orvanta

@@ -8,6 +8,7 @@
 #include "core/config/parser.h"
 #include "core/runtime/clock.h"
 #include "core/runtime/objects.h"
+#include "core/runtime/provenance.h"
 #include "core/storage/storage.h"
 #include "core/trace/trace.h"
 
@@ -46,12 +47,19 @@ void LoadConfigFromSD(LoadContext& load, const char* name) {
     config.showFps = false;
     load.frameCounter = -1;
     deleteAllObjects(load.objectList);
+    if (load.provenance.recording()) load.provenance.forgetUnused(load.objectList);
+    load.lineNumber = 0;
     int64_t consumed = 0;
 
     try {
         std::string line;
+        unsigned char previousEnd = 0;
         for (;;) {
-            if (readConfigLine(load.storage, line, consumed) == 0) break;
+            const unsigned char end = readConfigLine(load.storage, line, consumed);
+            if (end == 0) break;
+            // The empty line between the CR and the LF of a pair is no line of its own.
+            if (!(end == '\n' && line.empty() && previousEnd == '\r')) ++load.lineNumber;
+            previousEnd = end;
             parseConfigLine(load, line.c_str());
             // The picture of an "image" line went through the same slot and closed it. The
             // search sees the line as the parser did, up to a zero byte.

@@ -1,6 +1,11 @@
 #include "core/config/parser.h"
 
+#include "core/config/config_state.h"
 #include "core/config/keywords.h"
+#include "core/config/load_context.h"
+#include "core/display/surface.h"
+#include "core/runtime/objects.h"
+#include "core/runtime/provenance.h"
 #include "core/syntax/fields.h"
 
 namespace orvanta {
@@ -9,7 +14,20 @@ void parseConfigLine(LoadContext& load, const char* line) {
     const FieldTable fields(line);
     if (!fields.valid()) return;
     const KeywordSpec* spec = findKeyword(fields.field(0));
-    if (spec != nullptr) spec->action(load, fields);
+    if (spec == nullptr) return;
+    const bool draws = spec->kind == KeywordKind::Picture || spec->kind == KeywordKind::Instrument;
+    if (!draws || !load.provenance.recording()) {
+        spec->action(load, fields);
+        return;
+    }
+    // The picture's pixels belong to this line, and so do those the new object draws.
+    const OwnerIndex owner = load.provenance.lineOwner(load.config.thisConfigName, load.lineNumber,
+                                                       spec->name, load.objectList);
+    const int32_t objectsBefore = load.objectList.objectCount;
+    load.display.writer = owner;
+    spec->action(load, fields);
+    load.display.writer = kOwnerNone;
+    if (load.objectList.objectCount > objectsBefore) lastObject(load.objectList)->owner = owner;
 }
 
 } // namespace orvanta

@@ -11,7 +11,7 @@ Device::Device(Clock& clock_, Folder& folder, Trace trace_)
 }
 
 LoadContext Device::loadContext() {
-    return {display, storage, objectList, frameCounter, config, trace};
+    return {display, storage, objectList, frameCounter, config, trace, provenance};
 }
 
 FrameContext Device::frameContext() {
@@ -40,9 +40,14 @@ bool AllMandDObjectsRun(Device& device) {
         config.millis_this_config = device.clock.now();
     }
     FrameContext frame = device.frameContext();
-    for (int32_t i = 0; i < device.objectList.objectCount; ++i)
+    Display& display = device.display;
+    for (int32_t i = 0; i < device.objectList.objectCount; ++i) {
+        display.writer = device.objectList.slots[i]->owner;
         device.objectList.slots[i]->run(frame);
-    paceFrame(device.pacing, device.display, device.clock, config.showFps);
+    }
+    display.writer = kOwnerFps; // the frame-rate text
+    paceFrame(device.pacing, display, device.clock, config.showFps);
+    display.writer = kOwnerNone;
     device.frameCounter = (device.frameCounter + 1) % 10000;
     return switching;
 }

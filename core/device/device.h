@@ -10,6 +10,7 @@
 #include "core/runtime/clock.h"
 #include "core/runtime/objects.h"
 #include "core/runtime/pacing.h"
+#include "core/runtime/provenance.h"
 #include "core/runtime/random.h"
 #include "core/storage/storage.h"
 #include "core/trace/trace.h"
@@ -39,6 +40,11 @@ class Device {
     Storage storage;
     // Set by requestConfigSwitch: the next frame switches whether or not the delay is over.
     bool switchRequested = false;
+    // Who drew each pixel; recorded only after recordOwners().
+    Provenance provenance;
+
+    // Starts recording who draws each pixel; a host calls it before the first frame.
+    void recordOwners() { provenance.start(display); }
 };
 
 // One frame of the device: the configuration switch when due, every object's run in slot

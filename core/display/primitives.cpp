@@ -27,16 +27,16 @@ Box circleBox(int32_t x, int32_t y, int32_t r) {
 } // namespace
 
 void strokeLine(Display& display, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t colour) {
-    rasterLine(canvasOf(display.surface), x0, y0, x1, y1, color565ToRgb(colour));
+    rasterLine(canvasOf(display), x0, y0, x1, y1, color565ToRgb(colour));
 }
 
 void outlineRect(Display& display, int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) {
-    rasterBoxOutline(canvasOf(display.surface), boxFrom(x, y, w, h), color565ToRgb(colour));
+    rasterBoxOutline(canvasOf(display), boxFrom(x, y, w, h), color565ToRgb(colour));
 }
 
 void solidTriangle(Display& display, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t x2,
                    int32_t y2, int32_t colour) {
-    rasterTriangle(canvasOf(display.surface), x0, y0, x1, y1, x2, y2, color565ToRgb(colour));
+    rasterTriangle(canvasOf(display), x0, y0, x1, y1, x2, y2, color565ToRgb(colour));
 }
 
 void solidQuad(Display& display, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t x2,
@@ -48,7 +48,7 @@ void solidQuad(Display& display, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
     const bool verticalFirst = x0 == x1 && y1 == y2 && x2 == x3 && y3 == y0;
     if (horizontalFirst || verticalFirst) {
         const Box corners = boxBetween(x0, y0, x2, y2);
-        rasterRoundBox(canvasOf(display.surface),
+        rasterRoundBox(canvasOf(display),
                        {corners.left, corners.top, corners.right + 1, corners.bottom + 1}, 0,
                        color565ToRgb(colour));
         return;
@@ -58,16 +58,16 @@ void solidQuad(Display& display, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
 }
 
 void solidCircle(Display& display, int32_t x, int32_t y, int32_t r, int32_t colour) {
-    rasterEllipse(canvasOf(display.surface), circleBox(x, y, r), false, color565ToRgb(colour));
+    rasterEllipse(canvasOf(display), circleBox(x, y, r), false, color565ToRgb(colour));
 }
 
 void ringCircle(Display& display, int32_t x, int32_t y, int32_t r, int32_t colour) {
-    rasterEllipse(canvasOf(display.surface), circleBox(x, y, r), true, color565ToRgb(colour));
+    rasterEllipse(canvasOf(display), circleBox(x, y, r), true, color565ToRgb(colour));
 }
 
 void solidRoundBox(Display& display, int32_t x, int32_t y, int32_t w, int32_t h, int32_t corner,
                    int32_t colour) {
-    rasterRoundBox(canvasOf(display.surface), boxFrom(x, y, w, h), corner, color565ToRgb(colour));
+    rasterRoundBox(canvasOf(display), boxFrom(x, y, w, h), corner, color565ToRgb(colour));
 }
 
 namespace {

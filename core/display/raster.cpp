@@ -27,6 +27,23 @@ int64_t floorDiv(Int128 a, Int128 b) {
     return static_cast<int64_t>((a % b != 0 && a < 0) ? q - 1 : q);
 }
 
+// Fills the spans of the rows first .. last, and with `Record` their owner indices too;
+// the fill without recording is decided once per shape, not once per span.
+template <bool Record, class Spans>
+void fillRows(const Canvas& canvas, int64_t first, int64_t last, Rgb24 rgb, Spans& spans) {
+    for (int64_t y = first; y <= last; ++y) {
+        Rgb24* row = canvas.pixels + y * canvas.width;
+        OwnerIndex* ownerRow = Record ? canvas.owners + y * canvas.width : nullptr;
+        spans(y, [&](int64_t xa, int64_t xb) {
+            const int64_t a = std::max<int64_t>(xa, 0);
+            const int64_t b = std::min<int64_t>(xb, canvas.width - 1);
+            if (a > b) return;
+            std::fill(row + a, row + b + 1, rgb);
+            if constexpr (Record) std::fill(ownerRow + a, ownerRow + b + 1, canvas.writer);
+        });
+    }
+}
+
 // The shared clip and fill step: the rows top .. bottom (inclusive) of a shape are cut to
 // the canvas once, and `spans(y, emit)` reports the shape's spans on each visible row as
 // inclusive column ranges, which are cut to the canvas width before filling. Spans may
@@ -36,14 +53,10 @@ void paintRows(const Canvas& canvas, int64_t top, int64_t bottom, Rgb24 rgb, Spa
     if (canvas.pixels == nullptr || canvas.width <= 0 || canvas.height <= 0) return;
     const int64_t first = std::max<int64_t>(top, 0);
     const int64_t last = std::min<int64_t>(bottom, canvas.height - 1);
-    for (int64_t y = first; y <= last; ++y) {
-        Rgb24* row = canvas.pixels + y * canvas.width;
-        spans(y, [&](int64_t xa, int64_t xb) {
-            const int64_t a = std::max<int64_t>(xa, 0);
-            const int64_t b = std::min<int64_t>(xb, canvas.width - 1);
-            if (a <= b) std::fill(row + a, row + b + 1, rgb);
-        });
-    }
+    if (canvas.owners != nullptr)
+        fillRows<true>(canvas, first, last, rgb, spans);
+    else
+        fillRows<false>(canvas, first, last, rgb, spans);
 }
 
 // A line by its start, the magnitudes and signs of its extent, and its step count n along
@@ -229,6 +242,10 @@ int64_t ellipseInset(uint64_t w, uint64_t h, int64_t j) {
 
 Canvas canvasOf(Surface& surface) {
     return {surface.pixels, DISPLAY_SIZE, DISPLAY_SIZE};
+}
+
+Canvas canvasOf(Display& display) {
+    return {display.surface.pixels, DISPLAY_SIZE, DISPLAY_SIZE, display.owners, display.writer};
 }
 
 Box boxBetween(int64_t xa, int64_t ya, int64_t xb, int64_t yb) {

@@ -12,15 +12,20 @@ namespace orvanta {
 
 // A rectangular pixel buffer, rows top to bottom without padding. The primitives draw on
 // the display's surface; tests use larger canvases to compare clipped and unclipped
-// drawings.
+// drawings. With `owners`, a map of the same shape, every pixel painted also gets `writer`
+// there.
 struct Canvas {
     Rgb24* pixels = nullptr;
     int32_t width = 0;
     int32_t height = 0;
+    OwnerIndex* owners = nullptr;
+    OwnerIndex writer = kOwnerNone;
 };
 
 // The whole surface as a canvas.
 Canvas canvasOf(Surface& surface);
+// The display's surface as a canvas, recording into its owner map when it has one.
+Canvas canvasOf(Display& display);
 
 // A box covering the columns left .. right - 1 and the rows top .. bottom - 1.
 struct Box {

@@ -1,15 +1,18 @@
 #include "core/display/surface.h"
 
+#include <algorithm>
+
 namespace orvanta {
 
 namespace {
 
 // Every single-pixel write funnels through here: out-of-surface positions are dropped.
-inline void setPixel(Surface& surface, int32_t x, int32_t y, Rgb24 rgb) {
+inline void setPixel(Display& display, int32_t x, int32_t y, Rgb24 rgb) {
     if (static_cast<uint32_t>(x) >= static_cast<uint32_t>(DISPLAY_SIZE) ||
         static_cast<uint32_t>(y) >= static_cast<uint32_t>(DISPLAY_SIZE))
         return;
-    surface.pixels[y * DISPLAY_SIZE + x] = rgb;
+    display.surface.pixels[y * DISPLAY_SIZE + x] = rgb;
+    if (display.owners != nullptr) display.owners[y * DISPLAY_SIZE + x] = display.writer;
 }
 
 } // namespace
@@ -27,7 +30,7 @@ int32_t rgbToColor565(Rgb24 colour) {
 }
 
 void plot(Display& display, int32_t x, int32_t y, int32_t colour) {
-    setPixel(display.surface, x, y, color565ToRgb(colour));
+    setPixel(display, x, y, color565ToRgb(colour));
 }
 
 void moveCursor(Display& display, int32_t x, int32_t y) {
@@ -40,12 +43,14 @@ void setPixelWindow(Display& display, int32_t x0, int32_t y0, int32_t, int32_t) 
 }
 
 void pushPixel(Display& display, int32_t colour) {
-    setPixel(display.surface, display.tft.cursorX, display.tft.cursorY, color565ToRgb(colour));
+    setPixel(display, display.tft.cursorX, display.tft.cursorY, color565ToRgb(colour));
 }
 
 void clearDisplay(Display& display, int32_t colour) {
     const Rgb24 rgb = color565ToRgb(colour);
     for (Rgb24& p : display.surface.pixels) p = rgb;
+    if (display.owners != nullptr)
+        std::fill(display.owners, display.owners + DISPLAY_SIZE * DISPLAY_SIZE, display.writer);
 }
 
 void rotateDisplay(Display&, int32_t) {}

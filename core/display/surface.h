@@ -20,6 +20,12 @@ struct Surface {
     Rgb24 at(int32_t x, int32_t y) const { return pixels[y * DISPLAY_SIZE + x]; }
 };
 
+// Who wrote a pixel last: an index into the owner table of the device that records it.
+// The two fixed entries are the pixel nothing has written and the frame-rate text.
+using OwnerIndex = uint16_t;
+inline constexpr OwnerIndex kOwnerNone = 0;
+inline constexpr OwnerIndex kOwnerFps = 1;
+
 // The display object. All fields start at zero and nothing but the drawing and text
 // operations changes them: configuration loads never reset the cursor or text state.
 struct Tft {
@@ -32,11 +38,15 @@ struct Tft {
 };
 
 // What the drawing and text operations work on: the surface, `tft`, and the trace that
-// printInt writes to (none: the printed numbers are not traced).
+// printInt writes to (none: the printed numbers are not traced). While `owners` points to
+// a map of one index per pixel, every pixel write also stores `writer` there; recording
+// never changes what is drawn.
 struct Display {
     Surface surface;
     Tft tft;
     const Trace* trace = nullptr;
+    OwnerIndex* owners = nullptr;
+    OwnerIndex writer = kOwnerNone;
 };
 
 Rgb24 color565ToRgb(int32_t colour);

@@ -1,6 +1,7 @@
 #include "core/display/text.h"
 
 #include <cstdio>
+#include <type_traits>
 
 #include "core/display/arith.h"
 #include "core/display/primitives.h"
@@ -76,13 +77,22 @@ void drawGlyph(Display& display, int32_t x, int32_t y, unsigned char c, int32_t 
         // cell; pixels beyond the right or bottom edge are dropped, as plot drops them.
         Surface& surface = display.surface;
         const Rgb24 fgRgb = color565ToRgb(fg), bgRgb = color565ToRgb(bg);
-        for (int32_t i = 0; i < 5 && x + i < DISPLAY_SIZE; ++i) {
-            for (int32_t j = 0; j < 8 && y + j < DISPLAY_SIZE; ++j) {
-                const bool on = (columns[i] >> j) & 1;
-                if (on || withBackground)
-                    surface.pixels[(y + j) * DISPLAY_SIZE + x + i] = on ? fgRgb : bgRgb;
+        const auto cell = [&](auto record) {
+            for (int32_t i = 0; i < 5 && x + i < DISPLAY_SIZE; ++i) {
+                for (int32_t j = 0; j < 8 && y + j < DISPLAY_SIZE; ++j) {
+                    const bool on = (columns[i] >> j) & 1;
+                    if (!on && !withBackground) continue;
+                    const int32_t at = (y + j) * DISPLAY_SIZE + x + i;
+                    surface.pixels[at] = on ? fgRgb : bgRgb;
+                    if constexpr (decltype(record)::value) display.owners[at] = display.writer;
+                }
             }
-        }
+        };
+        // Whether the cell records its owners is decided once, outside the pixel loop.
+        if (display.owners != nullptr)
+            cell(std::true_type{});
+        else
+            cell(std::false_type{});
     } else {
         for (int32_t i = 0; i < 5; ++i) {
             for (int32_t j = 0; j < 8; ++j) {

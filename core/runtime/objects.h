@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/display/surface.h"
+
 namespace orvanta {
 
 struct Display;
@@ -36,6 +38,8 @@ class MandDObject {
     int32_t y = 0;
     int32_t color = 0;
     int32_t bgColor = 0;
+    // The line that made the object, for a display that records who drew each pixel.
+    OwnerIndex owner = kOwnerNone;
 };
 
 inline constexpr int32_t kObjectSlots = 10;

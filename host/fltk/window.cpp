@@ -8,6 +8,7 @@
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -58,6 +59,8 @@ Fl_Menu_Item menuItems[] = {
     {"S&tep one frame", FL_CTRL + '.', nullptr, command(kStep), FL_MENU_DIVIDER, 0, 0, 0, 0},
     {"Sa&ve picture as PNG ...", FL_CTRL + 's', nullptr, command(kSavePicture), 0, 0, 0, 0, 0},
     {"&Findings ...", FL_CTRL + 'e', nullptr, command(kFindings), 0, 0, 0, 0, 0},
+    {"Show the &line under the cursor", FL_CTRL + 'l', nullptr, command(kShowLine), FL_MENU_TOGGLE,
+     0, 0, 0, 0},
     {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
     {"&Help", 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0},
     {"&About ...", FL_ALT + '/', nullptr, command(kAbout), 0, 0, 0, 0, 0},
@@ -172,6 +175,8 @@ void MainWindow::runCommand(long cmd) {
             findings_->position(x() + w() + 10, y());
         }
         findings_->showFindings(session_.findings());
+    } else if (cmd == kShowLine) {
+        session_.toggleLineUnderCursor();
     }
     showMenuState();
 }
@@ -225,6 +230,8 @@ void MainWindow::showMenuState() {
             checked = session_.host().loopChecked;
         else if (cmd == kPause)
             checked = session_.paused();
+        else if (cmd == kShowLine)
+            checked = session_.host().showLine;
         else
             continue;
         if (checked)
@@ -271,6 +278,11 @@ void MainWindow::paintClientArea(int top, int width, int height) {
         fl_rectf(0, top, width, height, FL_BLACK);
         host.clearPending = false;
     }
+    // The line text's area is cleared before the picture is drawn, which may cover it.
+    if (!host.showLine && lineAreaWidth_ > 0) {
+        fl_rectf(kOverlayX, top + kOverlayLineY, lineAreaWidth_, lineAreaHeight_, FL_BLACK);
+        lineAreaWidth_ = 0;
+    }
     session_.runFrame(); // one frame, its pacing sleep included, unless paused
 
     const PicturePlacement place = session_.place(width, height);
@@ -304,6 +316,15 @@ void MainWindow::paintClientArea(int top, int width, int height) {
         fl_color(FL_WHITE);
         fl_draw(overlay.text[i], overlay.length[i], kOverlayX, y + baseline);
     }
+    if (!host.showLine) return;
+    const OverlayLine line = session_.lineOverlay(place, px, py);
+    // The box keeps the width of the widest text so far, so no longer one shows through.
+    const int lineWidth = static_cast<int>(std::ceil(fl_width(line.text, line.length)));
+    lineAreaWidth_ = std::max(lineAreaWidth_, lineWidth);
+    lineAreaHeight_ = lineHeight;
+    fl_rectf(kOverlayX, top + kOverlayLineY, lineAreaWidth_, lineHeight, FL_BLACK);
+    fl_color(FL_WHITE);
+    fl_draw(line.text, line.length, kOverlayX, top + kOverlayLineY + baseline);
 }
 
 } // namespace orvanta

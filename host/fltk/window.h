@@ -52,6 +52,8 @@ class MainWindow : public Fl_Double_Window {
     FindingsWindow* findings_ = nullptr;
     std::string designLabel_; // the design menu's title, with the sign of the findings
     bool dialogOpen_ = false;
+    int lineAreaWidth_ = 0; // the line text's box as last painted, 0 when not shown
+    int lineAreaHeight_ = 0;
 };
 
 } // namespace orvanta

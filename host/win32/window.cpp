@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "host/win32/about.h"
@@ -25,7 +26,7 @@ static_assert(IDM_ABOUT == command::kAbout && IDM_EXIT == command::kExit &&
               IDM_RELOAD == command::kReload && IDM_RESTART == command::kRestart &&
               IDM_LOAD_NEXT == command::kLoadNext && IDM_PAUSE == command::kPause &&
               IDM_STEP == command::kStep && IDM_SAVE_PICTURE == command::kSavePicture &&
-              IDM_FINDINGS == command::kFindings);
+              IDM_FINDINGS == command::kFindings && IDM_SHOW_LINE == command::kShowLine);
 } // namespace
 
 MainWindow::MainWindow(const std::string& folder, Trace trace)
@@ -143,6 +144,8 @@ bool MainWindow::command(int id) {
         savePicture();
     } else if (id == IDM_FINDINGS) {
         findings_.show(instance_, window_, session_.findings());
+    } else if (id == IDM_SHOW_LINE) {
+        session_.toggleLineUnderCursor();
     } else {
         return false;
     }
@@ -179,6 +182,8 @@ void MainWindow::showMenuState() {
     const HMENU menu = GetMenu(window_);
     CheckMenuItem(menu, IDM_PAUSE, MF_BYCOMMAND | (session_.paused() ? MF_CHECKED : MF_UNCHECKED));
     EnableMenuItem(menu, IDM_STEP, MF_BYCOMMAND | (session_.paused() ? MF_ENABLED : MF_GRAYED));
+    CheckMenuItem(menu, IDM_SHOW_LINE,
+                  MF_BYCOMMAND | (session_.host().showLine ? MF_CHECKED : MF_UNCHECKED));
     // The design menu's title carries the sign that the file shown has findings.
     const Findings& findings = session_.findings();
     const std::string sign = findingsSign(findings);
@@ -213,6 +218,19 @@ void MainWindow::copySurfaceToBitmap() {
                       bits_.data(), &info, DIB_RGB_COLORS);
 }
 
+void MainWindow::paintLineText(HDC dc, const PicturePlacement& place, POINT cursor) {
+    const OverlayLine line = session_.lineOverlay(place, cursor.x, cursor.y);
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, line.text, line.length, &extent);
+    // The area keeps the width of the widest text so far, so no longer one shows through.
+    const LONG right = std::max<LONG>(lineArea_.right, kOverlayX + extent.cx);
+    lineArea_ = {kOverlayX, kOverlayLineY, right, kOverlayLineY + extent.cy};
+    const HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+    FillRect(dc, &lineArea_, black);
+    DeleteObject(black);
+    TextOutA(dc, kOverlayX, kOverlayLineY, line.text, line.length);
+}
+
 void MainWindow::paint() {
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(window_, &paint);
@@ -227,6 +245,13 @@ void MainWindow::paint() {
     if (bitmap_ == nullptr) bitmap_ = CreateCompatibleBitmap(dc, DISPLAY_SIZE, DISPLAY_SIZE);
     SelectObject(memoryDc_, bitmap_);
 
+    // The line text's area is cleared before the picture is drawn, which may cover it.
+    if (!host.showLine && lineArea_.right > lineArea_.left) {
+        const HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+        FillRect(dc, &lineArea_, black);
+        DeleteObject(black);
+        lineArea_ = {};
+    }
     session_.runFrame(); // one frame, its pacing sleep included
     copySurfaceToBitmap();
 
@@ -252,6 +277,7 @@ void MainWindow::paint() {
     SetBkMode(dc, OPAQUE);
     for (int i = 0; i < kOverlayLines; ++i)
         TextOutA(dc, kOverlayX, kOverlayTop + i * kOverlayStep, overlay.text[i], overlay.length[i]);
+    if (host.showLine) paintLineText(dc, place, cursor);
     EndPaint(window_, &paint);
 }
 

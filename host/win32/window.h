@@ -36,6 +36,8 @@ class MainWindow {
     void savePicture();
     void showMenuState();
     void paint();
+    // The fifth overlay text: the line that drew the pixel under the cursor.
+    void paintLineText(HDC dc, const PicturePlacement& place, POINT cursor);
     void copySurfaceToBitmap();
 
     HINSTANCE instance_ = nullptr;
@@ -46,6 +48,7 @@ class MainWindow {
     Session session_;
     FindingsWindow findings_;
     std::string designLabel_; // the design menu's title, with the sign of the findings
+    RECT lineArea_{};         // the line text's area as last painted, empty when not shown
     bool dialogOpen_ = false;
     // The off-screen picture, created at the first paint and kept for the whole run.
     HDC memoryDc_ = nullptr;

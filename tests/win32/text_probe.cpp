@@ -42,7 +42,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showState) {
     RegisterClassExA(&windowClass);
     const HWND window =
         CreateWindowExA(0, "OrvantaTextProbe", "Orvanta text probe", WS_OVERLAPPEDWINDOW, 0, 0, 800,
-                        560, nullptr, nullptr, instance, nullptr);
+                        640, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) return 1;
     ShowWindow(window, showState);
     UpdateWindow(window);
