@@ -58,6 +58,11 @@ bool readInput(const std::string& path, std::vector<uint8_t>* bytes, std::string
 bool writeReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
                     std::string* error) {
     const fs::path target(path);
+    std::error_code ec;
+    if (fs::exists(target, ec) && !fs::is_regular_file(target, ec)) {
+        *error = "'" + path + "' is not a regular file, so it is not replaced";
+        return false;
+    }
     const fs::path temporary =
         target.parent_path() / ("." + target.filename().string() + ".orvanta-new");
     {
@@ -76,7 +81,6 @@ bool writeReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
     const bool renamed = MoveFileExW(temporary.c_str(), target.c_str(),
                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
-    std::error_code ec;
     fs::rename(temporary, target, ec);
     const bool renamed = !ec;
 #endif

@@ -20,11 +20,11 @@ struct PictureRect {
 struct ConvertOptions {
     // The box to fit into, shrinking only; without one a picture larger than the panel is
     // fitted into the panel and a smaller one keeps its size.
-    std::optional<PictureRect> fit; // width and height used
-    std::optional<PictureRect> crop;
+    std::optional<PictureRect> fit{}; // width and height used
+    std::optional<PictureRect> crop{};
     uint32_t background = 0; // Rgb24 under transparent pixels and around a placed picture
     bool dither = false;
-    std::optional<PictureRect> place; // x and y used: the canvas is the panel
+    std::optional<PictureRect> place{}; // x and y used: the canvas is the panel
 };
 
 struct ConvertResult {

@@ -28,29 +28,31 @@ std::array<uint8_t, 256> nearestLevels(int bits) {
 void ditherToPanel(RgbImage& image) {
     static const std::array<uint8_t, 256> five = nearestLevels(5), six = nearestLevels(6);
     const int32_t width = image.width;
-    // Errors in sixteenths, for this row and the next, with a spare cell at each end.
-    std::vector<int32_t> current(static_cast<std::size_t>(width + 2) * 3), next(current.size());
+    // The errors carried to this row and the next, with a spare cell at each end. They are
+    // kept whole, as fractions of a level, so that no rounding shifts the mean colour.
+    std::vector<float> current(static_cast<std::size_t>(width + 2) * 3), next(current.size());
     for (int32_t y = 0; y < image.height; ++y) {
-        std::fill(next.begin(), next.end(), 0);
+        std::fill(next.begin(), next.end(), 0.0f);
         // Serpentine order keeps the error from drifting to one side.
         const bool forward = y % 2 == 0;
         const int step = forward ? 1 : -1;
         for (int32_t i = 0; i < width; ++i) {
             const int32_t x = forward ? i : width - 1 - i;
             const uint32_t source = image.pixel(x, y);
-            int32_t wanted[3];
+            float wanted[3];
+            std::size_t nearest[3];
             for (int c = 0; c < 3; ++c) {
-                const int32_t value = static_cast<int32_t>((source >> (8 * c)) & 0xFF) +
-                                      current[static_cast<std::size_t>(x + 1) * 3 + c] / 16;
-                wanted[c] = std::clamp(value, 0, 255);
+                const float value = static_cast<float>((source >> (8 * c)) & 0xFF) +
+                                    current[static_cast<std::size_t>(x + 1) * 3 + c];
+                wanted[c] = std::clamp(value, 0.0f, 255.0f);
+                nearest[c] = static_cast<std::size_t>(wanted[c] + 0.5f);
             }
-            const int32_t colour = five[static_cast<std::size_t>(wanted[0])] << 11 |
-                                   six[static_cast<std::size_t>(wanted[1])] << 5 |
-                                   five[static_cast<std::size_t>(wanted[2])];
+            const int32_t colour = five[nearest[0]] << 11 | six[nearest[1]] << 5 | five[nearest[2]];
             const Rgb24 shown = color565ToRgb(colour);
             image.setPixel(x, y, shown);
             for (int c = 0; c < 3; ++c) {
-                const int32_t error = wanted[c] - static_cast<int32_t>((shown >> (8 * c)) & 0xFF);
+                const float error =
+                    (wanted[c] - static_cast<float>((shown >> (8 * c)) & 0xFF)) / 16;
                 const auto at = [&](int32_t column) {
                     return static_cast<std::size_t>(column + 1) * 3 + c;
                 };
