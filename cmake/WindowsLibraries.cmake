@@ -57,7 +57,7 @@ add_dependencies(GIF::GIF giflib_build)
 # The JPEG library alone, without its SIMD code, which would need the nasm assembler.
 ExternalProject_Add(libjpeg_build
   SOURCE_DIR ${ORVANTA_DEBIAN_SOURCES}/libjpeg-turbo
-  CMAKE_ARGS ${ORVANTA_DEPS_ARGS} -DCMAKE_INSTALL_LIBDIR=lib
+  CMAKE_ARGS ${ORVANTA_DEPS_ARGS} -DCMAKE_INSTALL_LIBDIR=${ORVANTA_DEPS_PREFIX}/lib
              -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF
              -DWITH_JAVA=OFF
   BUILD_BYPRODUCTS ${ORVANTA_DEPS_PREFIX}/lib/libjpeg.a)
