@@ -147,17 +147,5 @@ TEST(PictureOptionsTest, DitheringWritesOnlyPanelColoursAndKeepsTheirMean) {
     for (double s : sum) EXPECT_NEAR(s / (64 * 64), 100.0, 0.5);
 }
 
-TEST(PictureOptionsTest, WrittenBmpIsBottomUpTwentyFourBit) {
-    const RgbImage p = convert(bmp24(5, 3)).picture;
-    const std::vector<uint8_t> file = encodeBmp24(p);
-    ASSERT_EQ(file.size(), 54u + 16 * 3);
-    EXPECT_EQ(file[28], 24);
-    EXPECT_EQ(file[22], 3) << "a positive height: bottom-up";
-    // The first stored pixel is the bottom-left one, blue first.
-    EXPECT_EQ(file[54], (patternPixel(0, 2) >> 16) & 0xFF);
-    EXPECT_EQ(file[56], patternPixel(0, 2) & 0xFF);
-    EXPECT_EQ(convert(std::string(file.begin(), file.end())).picture, p);
-}
-
 } // namespace
 } // namespace orvanta::test
