@@ -2,6 +2,8 @@
 
 #include <jpeglib.h>
 
+#include <jerror.h>
+
 #include <csetjmp>
 
 #include "media/picture.h"
@@ -9,6 +11,10 @@
 namespace orvanta {
 
 namespace {
+
+// The most the library may take for its own work, beyond the decoded picture: enough for
+// a progressive colour JPEG at the pixel limit, which keeps every coefficient.
+constexpr long kMaxLibraryBytes = 256L << 20;
 
 // libjpeg reports a fatal error by calling error_exit, which must not return: it jumps
 // back to the decoder with the library's message.
@@ -20,7 +26,11 @@ struct ErrorManager {
 
 void onError(j_common_ptr info) {
     auto* manager = reinterpret_cast<ErrorManager*>(info->err);
-    (*info->err->format_message)(info, manager->message);
+    if (info->err->msg_code == JERR_NO_BACKING_STORE)
+        std::snprintf(manager->message, sizeof manager->message,
+                      "decoding it would take more than %ld MB", kMaxLibraryBytes >> 20);
+    else
+        (*info->err->format_message)(info, manager->message);
     std::longjmp(manager->jump, 1);
 }
 
@@ -44,6 +54,7 @@ bool run(Decoder& d, std::span<const uint8_t> bytes, RgbaImage* image, std::stri
         return false;
     }
     jpeg_create_decompress(&d.info);
+    d.info.mem->max_memory_to_use = kMaxLibraryBytes;
     jpeg_mem_src(&d.info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&d.info, TRUE);
     // Adobe's CMYK and YCCK pictures come as inverted CMYK, which is folded into RGB below;
