@@ -125,22 +125,30 @@ void addPictureCommand(CLI::App& app, int& exitCode) {
         "picture", "Turn a PNG, JPEG, GIF or BMP picture into the 24-bit BMP the device draws");
     picture->add_option("IN", a->input, "The picture to read: PNG, JPEG, GIF or BMP")->required();
     picture->add_option("OUT", a->output, "The BMP file to write; it may be IN itself")->required();
-    picture->add_option("--fit", a->fit,
-                        "Shrink to fit WxH, keeping the aspect ratio (default: 128x128; "
-                        "smaller pictures keep their size)");
-    picture->add_option("--crop", a->crop, "Use only the part X,Y,W,H of the picture");
+    picture
+        ->add_option("--fit", a->fit,
+                     "Shrink to fit WxH, keeping the aspect ratio (default: 128x128; "
+                     "smaller pictures keep their size)")
+        ->type_name("WxH");
+    picture->add_option("--crop", a->crop, "Use only the part X,Y,W,H of the picture")
+        ->type_name("X,Y,W,H");
     picture
         ->add_option("--background", a->background,
                      "The colour under transparent pixels and around a placed picture: an "
                      "RGB565 number as in configuration files (0 to 65535) or #rrggbb")
+        ->type_name("COLOUR")
         ->capture_default_str();
     picture->add_flag("--dither", a->dither,
                       "Reduce to the panel's RGB565 colours with error diffusion, so that "
                       "gradients do not band");
-    picture->add_option("--place", a->place,
-                        "Put the picture at X,Y on a 128x128 canvas of the background colour");
-    picture->add_option("--preview", a->preview,
-                        "Also write a PNG of the panel showing the picture, in RGB565 colours");
+    picture
+        ->add_option("--place", a->place,
+                     "Put the picture at X,Y on a 128x128 canvas of the background colour")
+        ->type_name("X,Y");
+    picture
+        ->add_option("--preview", a->preview,
+                     "Also write a PNG of the panel showing the picture, in RGB565 colours")
+        ->type_name("FILE.png");
     picture->add_option("--zoom", a->zoom, "Enlarge the preview (1 to 16)")
         ->check(CLI::Range(1, 16))
         ->capture_default_str();
