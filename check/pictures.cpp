@@ -13,6 +13,21 @@ namespace orvanta::check {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The command that turns the file into one the device draws, in place, written the same
+// on every system; a name with characters a shell would split or expand is put in double
+// quotes, which both POSIX shells and the Windows command prompt read.
+std::string convertHint(const std::string& name, const std::string& verb) {
+    const bool plain = !name.empty() &&
+                       name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                              "0123456789._-/+,") == std::string::npos;
+    const std::string word = plain ? name : "\"" + name + "\"";
+    return "; " + verb + " it with: orvanta-cli picture " + word + " " + word;
+}
+
+} // namespace
+
 PictureVerdict checkPictureFile(const fs::path& dir, const std::string& name) {
     const std::string q = inQuotes(name);
     const std::string nothing = " — the display is cleared to black and nothing is drawn";
@@ -32,25 +47,27 @@ PictureVerdict checkPictureFile(const fs::path& dir, const std::string& name) {
     const int64_t fileSize = storageSize(storage);
     const std::string headerNote = fileSize < 34 ? " (the file ends inside its header)" : "";
     if (!header.signature)
-        return {Severity::Error, "picture " + q + " is not a BMP file" + nothing +
-                                     "; save it as an uncompressed 24-bit BMP"};
+        return {Severity::Error,
+                "picture " + q + " is not a BMP file" + nothing + convertHint(name, "convert")};
     if (header.planes != 1)
         return {Severity::Error, "picture " + q + " has " + std::to_string(header.planes) +
-                                     " colour planes instead of 1" + headerNote + nothing};
+                                     " colour planes instead of 1" + headerNote + nothing +
+                                     convertHint(name, "convert")};
     if (header.depth != 24)
         return {Severity::Error, "picture " + q + " has " + std::to_string(header.depth) +
                                      " bits per pixel" + headerNote + nothing +
-                                     "; save it as a 24-bit BMP"};
+                                     convertHint(name, "convert")};
     if (header.compression != 0)
         return {Severity::Error, "picture " + q + " is compressed (method " +
                                      std::to_string(static_cast<uint32_t>(header.compression)) +
-                                     ")" + nothing + "; save it uncompressed"};
+                                     ")" + nothing + convertHint(name, "convert")};
     const int64_t width = header.width, height = header.height, offset = header.offset;
     const int64_t rows = height < 0 ? -height : height;
     const std::string size = std::to_string(width) + " × " + std::to_string(rows) + " pixels";
     if (width <= 0 || rows == 0) return {Severity::Error, "picture " + q + " is " + size + nothing};
     if (width > kMaxBmpDimension || rows > kMaxBmpDimension)
-        return {Severity::Error, "picture " + q + " is " + size + ", too large to draw" + nothing};
+        return {Severity::Error, "picture " + q + " is " + size + ", too large to draw" + nothing +
+                                     convertHint(name, "shrink")};
     const int64_t rowSize = (width * 3 + 3) & ~int64_t{3};
     if (offset < 0 || fileSize < offset + rows * rowSize)
         return {Severity::Warning, "picture " + q + " ends inside its pixel data — the " +
@@ -58,10 +75,10 @@ PictureVerdict checkPictureFile(const fs::path& dir, const std::string& name) {
     if (width > DISPLAY_SIZE || rows > DISPLAY_SIZE) {
         const int64_t shownWidth = std::min<int64_t>(width, DISPLAY_SIZE);
         const int64_t shownRows = std::min<int64_t>(rows, DISPLAY_SIZE);
-        return {Severity::Warning, "picture " + q + " is " + size +
-                                       ", larger than the 128 × 128 display — only its " +
-                                       "top-left " + std::to_string(shownWidth) + " × " +
-                                       std::to_string(shownRows) + " pixels show"};
+        return {Severity::Warning,
+                "picture " + q + " is " + size + ", larger than the 128 × 128 display — only its " +
+                    "top-left " + std::to_string(shownWidth) + " × " + std::to_string(shownRows) +
+                    " pixels show" + convertHint(name, "shrink")};
     }
     return {};
 }

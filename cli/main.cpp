@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
     // LF alone, as on every other system.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    CLI::App app{"Orvanta command-line tool: render and check cockpit display configurations",
+    CLI::App app{"Orvanta command-line tool: render and check cockpit display configurations, and "
+                 "convert pictures for them",
                  "orvanta-cli"};
     app.set_version_flag("--version", "orvanta-cli " ORVANTA_VERSION);
     app.set_help_all_flag("--help-all", "Print this help message with every subcommand's options");
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     orvanta::cli::addRenderCommand(app, exitCode);
     orvanta::cli::addCheckCommand(app, exitCode);
+    orvanta::cli::addPictureCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

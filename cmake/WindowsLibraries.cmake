@@ -1,8 +1,8 @@
 # The libraries of the Windows programs. Everything is linked statically, so that the
 # programs run from an unpacked folder with no DLL beside them: the C++ runtime and
-# winpthreads from mingw-w64, zlib from Debian's mingw package, and libpng and giflib built
-# here from Debian's own source packages (scripts/install-deps windows fetches them),
-# since Debian packages neither for mingw. Windows then writes pictures through the same
+# winpthreads from mingw-w64, zlib from Debian's mingw package, and libpng, giflib and
+# libjpeg-turbo built here from Debian's own source packages (scripts/install-deps windows
+# fetches them), since Debian packages none of them for mingw. Windows then writes pictures through the same
 # code as Linux. The targets keep the names CMake's find modules give on Linux.
 include(ExternalProject)
 
@@ -10,8 +10,8 @@ add_link_options(-static)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
 
 set(ORVANTA_DEBIAN_SOURCES ${PROJECT_SOURCE_DIR}/build/debian-sources
-    CACHE PATH "Debian's libpng1.6 and giflib source packages, unpacked with their patches")
-foreach(package libpng1.6 giflib)
+    CACHE PATH "Debian's libpng1.6, giflib and libjpeg-turbo source packages, unpacked with their patches")
+foreach(package libpng1.6 giflib libjpeg-turbo)
   if(NOT EXISTS ${ORVANTA_DEBIAN_SOURCES}/${package}/debian/changelog)
     message(FATAL_ERROR "Debian's ${package} sources are missing from ${ORVANTA_DEBIAN_SOURCES}: "
                         "run scripts/install-deps windows")
@@ -53,6 +53,19 @@ set_target_properties(GIF::GIF PROPERTIES
   IMPORTED_LOCATION ${ORVANTA_DEPS_PREFIX}/lib/libgif.a
   INTERFACE_INCLUDE_DIRECTORIES ${ORVANTA_DEPS_PREFIX}/include)
 add_dependencies(GIF::GIF giflib_build)
+
+# The JPEG library alone, without its SIMD code, which would need the nasm assembler.
+ExternalProject_Add(libjpeg_build
+  SOURCE_DIR ${ORVANTA_DEBIAN_SOURCES}/libjpeg-turbo
+  CMAKE_ARGS ${ORVANTA_DEPS_ARGS} -DCMAKE_INSTALL_LIBDIR=${ORVANTA_DEPS_PREFIX}/lib
+             -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF
+             -DWITH_JAVA=OFF
+  BUILD_BYPRODUCTS ${ORVANTA_DEPS_PREFIX}/lib/libjpeg.a)
+add_library(JPEG::JPEG STATIC IMPORTED GLOBAL)
+set_target_properties(JPEG::JPEG PROPERTIES
+  IMPORTED_LOCATION ${ORVANTA_DEPS_PREFIX}/lib/libjpeg.a
+  INTERFACE_INCLUDE_DIRECTORIES ${ORVANTA_DEPS_PREFIX}/include)
+add_dependencies(JPEG::JPEG libjpeg_build)
 
 # CLI11 is header-only, but its package points at /usr/include, which holds the build
 # machine's C library headers. A folder of its own with just the CLI headers linked in

@@ -170,10 +170,14 @@ TEST_F(CheckTest, PicturesThatDoNotShowAsMeant) {
         {"GIF89a", {{1, E, "is not a BMP file"}}},
         {with([](test::BmpBuilder& b) { b.planes = 2; }), {{1, E, "has 2 colour planes"}}},
         {with([](test::BmpBuilder& b) { b.bitsPerPixel = 8; }), {{1, E, "has 8 bits per pixel"}}},
+        {with([](test::BmpBuilder& b) { b.bitsPerPixel = 32; }),
+         {{1, E, "drawn; convert it with: orvanta-cli picture p.bmp p.bmp"}}},
         {with([](test::BmpBuilder& b) { b.compression = 1; }),
          {{1, E, "is compressed (method 1)"}}},
         {with([](test::BmpBuilder& b) { b.width = 200, b.height = 100; }),
-         {{1, W, "only its top-left 128 × 100 pixels show"}}},
+         {{1, W,
+           "only its top-left 128 × 100 pixels show; shrink it with: orvanta-cli picture "
+           "p.bmp p.bmp"}}},
         {with([](test::BmpBuilder& b) { b.writePixels = false; }),
          {{1, W, "ends inside its pixel data"}}},
         {with([](test::BmpBuilder& b) { b.width = 0; }), {{1, E, "is 0 × 128 pixels"}}},
@@ -183,8 +187,13 @@ TEST_F(CheckTest, PicturesThatDoNotShowAsMeant) {
         expectFindings({"image;p.bmp\n", p.expected});
     }
     writeFile("p.bmp", good.build());
+    writeFile("my logo.bmp", "\x89PNG\r\n\x1a\n");
     const Case cases[] = {
         {"image;none.bmp\n", {{1, E, "picture 'none.bmp' not found"}}},
+        {"image;my logo.bmp\n",
+         {{1, E,
+           "is not a BMP file — the display is cleared to black and nothing is drawn; "
+           "convert it with: orvanta-cli picture \"my logo.bmp\" \"my logo.bmp\""}}},
         {"image;p.bmp;\n", {{1, E, "stays part of the file name"}}},
         {"image;\n", {{1, E, "did you mean 'image'?"}}},
         {"image;p.bmp\nimage;p.bmp\n", {{1, W, "wiped out by the 'image' line 2"}}},

@@ -21,11 +21,14 @@ namespace fs = std::filesystem;
 
 struct PictureEntry {
     std::string output, folder, options;
+    bool converted = false;
 };
 
-// The rows of the picture list, read exactly as scripts/make-doc-pictures reads them.
-std::vector<PictureEntry> pictureList() {
-    std::istringstream in(test::readWholeFile(test::sourcePath("docs/images/pictures.txt")));
+// The rows of a picture list, read exactly as scripts/make-doc-pictures reads them: the
+// rendered pictures, or with `converted` those made by the picture converter.
+std::vector<PictureEntry> pictureList(bool converted = false) {
+    std::istringstream in(test::readWholeFile(
+        test::sourcePath(converted ? "docs/images/converted.txt" : "docs/images/pictures.txt")));
     std::vector<PictureEntry> entries;
     std::string line;
     while (std::getline(in, line)) {
@@ -34,6 +37,7 @@ std::vector<PictureEntry> pictureList() {
         if (!(words >> e.output) || e.output[0] == '#') continue;
         words >> e.folder;
         std::getline(words, e.options);
+        e.converted = converted;
         entries.push_back(e);
     }
     return entries;
@@ -44,15 +48,20 @@ bool isGif(const std::string& name) {
 }
 
 TEST(DocsPictures, EveryCommittedPictureIsWhatTheProgramRendersNow) {
-    const std::vector<PictureEntry> entries = pictureList();
+    std::vector<PictureEntry> entries = pictureList();
     ASSERT_GE(entries.size(), 9u);
+    for (const PictureEntry& e : pictureList(true)) entries.push_back(e);
     const fs::path scratch =
         fs::temp_directory_path() / ("orvanta-docs-" + std::to_string(::getpid()));
     fs::create_directories(scratch);
     for (const PictureEntry& e : entries) {
         const fs::path fresh = scratch / e.output;
-        const std::string arguments = "render " + test::sourcePath(e.folder) + " " + e.options +
-                                      (isGif(e.output) ? " --gif " : " --png ") + fresh.string();
+        const std::string arguments =
+            e.converted
+                ? "picture " + test::sourcePath(e.folder) + " " + (scratch / "out.bmp").string() +
+                      " --preview " + fresh.string() + e.options
+                : "render " + test::sourcePath(e.folder) + " " + e.options +
+                      (isGif(e.output) ? " --gif " : " --png ") + fresh.string();
         ASSERT_EQ(test::runCli(arguments), 0) << arguments;
         const fs::path committed = test::sourcePath("docs/images/" + e.output);
         const std::string hint =
@@ -89,7 +98,9 @@ TEST(DocsGuide, DocumentsEveryKeywordWithItsFieldsInOrderAndShowsEveryPicture) {
                       std::string::npos)
                 << spec.name << " field " << spec.fields[f].name;
     }
-    for (const PictureEntry& e : pictureList())
+    std::vector<PictureEntry> shown = pictureList();
+    for (const PictureEntry& e : pictureList(true)) shown.push_back(e);
+    for (const PictureEntry& e : shown)
         EXPECT_TRUE(guide.find("images/" + e.output) != std::string::npos ||
                     readme.find("docs/images/" + e.output) != std::string::npos)
             << e.output << " is rendered but shown nowhere";
