@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     orvanta::cli::addRenderCommand(app, exitCode);
     orvanta::cli::addCheckCommand(app, exitCode);
+    orvanta::cli::addLspCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
