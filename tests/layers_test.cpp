@@ -27,7 +27,7 @@ const std::map<std::string, std::set<std::string>> kUpperLayers = {
     {"session", {"check", "platform", "media"}},
     {"check", {"platform"}},
     {"media", {}},
-    {"cli", {"session", "check", "media", "platform"}},
+    {"cli", {"session", "check", "media", "platform", "language"}},
     {"host", {"session", "platform", "media"}}, // media: the icon file written at build time
 };
 

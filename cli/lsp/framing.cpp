@@ -45,11 +45,12 @@ bool MessageReader::fill() {
         buffer_.erase(0, at_);
         at_ = 0;
     }
-    char chunk[64 * 1024];
-    const std::size_t got = source_(chunk, sizeof chunk);
-    if (got == 0) return false;
-    buffer_.append(chunk, got);
-    return true;
+    constexpr std::size_t kChunk = 64 * 1024;
+    const std::size_t had = buffer_.size();
+    buffer_.resize(had + kChunk);
+    const std::size_t got = source_(buffer_.data() + had, kChunk);
+    buffer_.resize(had + std::min(got, kChunk));
+    return got > 0;
 }
 
 bool MessageReader::readLine(std::string& line) {
