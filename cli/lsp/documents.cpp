@@ -28,7 +28,9 @@ Document& DocumentStore::open(const Json& item) {
     Document document;
     document.uri = item.at("uri").get<std::string>();
     document.text = item.at("text").get<std::string>();
-    document.version = item.value("version", int64_t{0});
+    const auto version = item.find("version");
+    if (version != item.end() && version->is_number_integer())
+        document.version = version->get<int64_t>();
     document.location = locateFileUri(document.uri);
     return documents_[document.uri] = std::move(document);
 }

@@ -59,8 +59,11 @@ void Dispatcher::dispatch(const Json& message) {
         return;
     }
     const std::string& method = methodField->get_ref<const std::string&>();
+    // Parameters are read in place: a deeply nested value would exhaust the stack when
+    // copied.
+    static const Json kNoParams = Json::object();
     const auto paramsField = message.find("params");
-    const Json params = paramsField == message.end() ? Json::object() : *paramsField;
+    const Json& params = paramsField == message.end() ? kNoParams : *paramsField;
 
     if (!isRequest) {
         if (method == "exit") {

@@ -44,9 +44,9 @@ void Server::registerLifecycle() {
 }
 
 Json Server::initialize(const Json& params) {
-    const Json capabilities =
-        params.is_object() ? params.value("capabilities", Json::object()) : Json::object();
-    if (capabilities.is_object()) {
+    const auto found = params.is_object() ? params.find("capabilities") : params.end();
+    if (params.is_object() && found != params.end() && found->is_object()) {
+        const Json& capabilities = *found;
         client_.snippets = flag(
             capabilities, "/textDocument/completion/completionItem/snippetSupport"_json_pointer);
         client_.hierarchicalSymbols =

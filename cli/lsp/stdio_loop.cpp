@@ -1,5 +1,6 @@
 #include "cli/lsp/stdio_loop.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
