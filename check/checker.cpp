@@ -12,6 +12,8 @@
 
 namespace orvanta::check {
 
+namespace fs = std::filesystem;
+
 namespace {
 
 constexpr const char* kFirstFile = "config.txt";
@@ -23,23 +25,23 @@ std::string joinShown(const std::string& folder, const std::string& name) {
 }
 
 // Checks one file; `shownName` is how diagnostics name it. Returns the successor.
-std::optional<std::string> checkOneFile(const fs::path& path, const std::string& shownName,
-                                        CheckReport& report) {
-    std::error_code ec;
-    DiskFolder folder(path.parent_path().string());
+std::optional<std::string> checkOneFile(Folder& folder, const std::string& name,
+                                        const std::string& shownName, CheckReport& report) {
     Storage storage(folder);
-    if (!existsExactly(path) || !fs::is_regular_file(path, ec) ||
-        storageOpen(storage, path.filename().string().c_str()) != 0) {
-        report.diagnostics.push_back(
-            {shownName, 0, Severity::Error,
-             existsExactly(path) ? "cannot be read as a file"
-                                 : "not found — the device finds nothing to show and tries "
-                                   "again every 21 seconds"});
+    const bool exists = existsExactly(folder, name);
+    if (!exists || storageOpen(storage, name.c_str()) != 0) {
+        Diagnostic d;
+        d.file = shownName;
+        d.code = exists ? "file-unreadable" : "file-not-found";
+        d.message = exists ? "cannot be read as a file"
+                           : "not found — the device finds nothing to show and tries again "
+                             "every 21 seconds";
+        report.diagnostics.push_back(std::move(d));
         return std::nullopt;
     }
     ++report.files;
     std::vector<Diagnostic> found;
-    FileChecker checker(path.parent_path(), shownName, found);
+    FileChecker checker(folder, shownName, found);
     std::optional<std::string> next = checker.check(storage);
     std::stable_sort(found.begin(), found.end(),
                      [](const Diagnostic& a, const Diagnostic& b) { return a.line < b.line; });
@@ -49,18 +51,33 @@ std::optional<std::string> checkOneFile(const fs::path& path, const std::string&
 
 } // namespace
 
-CheckReport checkFolder(const std::string& folder) {
+CheckReport checkChain(Folder& folder, const std::string& shownFolder) {
     CheckReport report;
     std::set<std::string> visited;
     std::optional<std::string> name = kFirstFile;
     while (name && visited.insert(*name).second)
-        name = checkOneFile(fs::path(folder) / *name, joinShown(folder, *name), report);
+        name = checkOneFile(folder, *name, joinShown(shownFolder, *name), report);
     return report;
+}
+
+CheckReport checkFile(Folder& folder, const std::string& name, const std::string& shownName) {
+    CheckReport report;
+    checkOneFile(folder, name, shownName, report);
+    return report;
+}
+
+CheckReport checkFolder(const std::string& folder) {
+    DiskFolder disk(folder);
+    return checkChain(disk, folder);
 }
 
 CheckReport checkFiles(const std::vector<std::string>& paths) {
     CheckReport report;
-    for (const std::string& path : paths) checkOneFile(fs::path(path), path, report);
+    for (const std::string& path : paths) {
+        const fs::path p(path);
+        DiskFolder disk(p.parent_path().string());
+        checkOneFile(disk, p.filename().string(), path, report);
+    }
     return report;
 }
 

@@ -7,7 +7,19 @@
 
 #include "check/report.h"
 
+namespace orvanta {
+class Folder;
+}
+
 namespace orvanta::check {
+
+// Checks the configuration chain of `folder`, as checkFolder does, naming the files as
+// `shownFolder` joined with their names.
+CheckReport checkChain(Folder& folder, const std::string& shownFolder);
+
+// Checks the configuration file `name` of `folder` on its own, without following its
+// successor; diagnostics name the file `shownName`.
+CheckReport checkFile(Folder& folder, const std::string& name, const std::string& shownName);
 
 // Checks a configuration folder as the device would load it: "config.txt" first, then
 // every successor that a "LoadConfig" line schedules, each file once. File names in the

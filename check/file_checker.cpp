@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/storage/folder.h"
+
 #include "check/numbers.h"
 #include "check/pictures.h"
 #include "check/words.h"
@@ -55,7 +57,50 @@ std::vector<SourceLine> readSourceLines(Storage& storage, bool* lastLineLost) {
     }
 }
 
+Span wholeLine(const SourceLine& line) {
+    return {0, static_cast<int32_t>(line.raw.size())};
+}
+
+std::string replaceTitle(const std::string& text) {
+    return "Replace with " + inQuotes(text);
+}
+
 } // namespace
+
+Span fieldSpan(const FieldTable& fields, int32_t index, const std::string& text) {
+    const int32_t length = static_cast<int32_t>(text.size());
+    if (index == 0 && fields.fieldCount() == 0) return {0, length};
+    const int32_t start = fields.fieldStart(index);
+    if (start < 0) return {length, length};
+    return {start, start + static_cast<int32_t>(std::strlen(fields.field(index)))};
+}
+
+Span fieldsSpan(const FieldTable& fields, int32_t first, int32_t last, const std::string& text) {
+    const Span from = fieldSpan(fields, first, text);
+    Span to = from;
+    for (int32_t i = last; i > first; --i)
+        if (fields.fieldStart(i) >= 0) {
+            to = fieldSpan(fields, i, text);
+            break;
+        }
+    return {from.begin, to.end};
+}
+
+int32_t fieldNamed(const KeywordSpec& spec, const char* name) {
+    for (int32_t i = 0; i < spec.fieldCount; ++i)
+        if (std::strcmp(spec.fields[i].name, name) == 0) return i + 1;
+    return 0;
+}
+
+void FileChecker::emit(int32_t line, Span span, Severity severity, const char* code,
+                       std::string message, std::optional<Fix> fix) {
+    Diagnostic d{shownName_, line, severity, std::move(message), code, -1, -1, std::move(fix)};
+    if (line > 0) {
+        d.column = span.begin;
+        d.endColumn = span.end;
+    }
+    out_.push_back(std::move(d));
+}
 
 std::optional<std::string> FileChecker::check(Storage& storage) {
     bool lastLineLost = false;
@@ -63,7 +108,7 @@ std::optional<std::string> FileChecker::check(Storage& storage) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const SourceLine& line = lines[i];
         if (lastLineLost && i + 1 == lines.size()) {
-            emit(line.number, Severity::Warning,
+            emit(line.number, wholeLine(line), Severity::Warning, "zero-byte-at-end",
                  "the file ends in a zero byte — the device stops reading before this line "
                  "and ignores it");
             break;
@@ -73,37 +118,45 @@ std::optional<std::string> FileChecker::check(Storage& storage) {
     checkLineEnds(lines);
 
     for (std::size_t i = 0; i + 1 < imageLines_.size(); ++i)
-        emit(imageLines_[i], Severity::Warning,
-             "this picture is wiped out by the 'image' line " + std::to_string(imageLines_.back()) +
+        emit(imageLines_[i].line, imageLines_[i].keyword, Severity::Warning, "picture-wiped-out",
+             "this picture is wiped out by the 'image' line " +
+                 std::to_string(imageLines_.back().line) +
                  " — every 'image' line clears the display first");
 
     if (loadConfigs_.empty()) return std::nullopt;
     for (std::size_t i = 0; i + 1 < loadConfigs_.size(); ++i)
-        emit(loadConfigs_[i].line, Severity::Warning,
+        emit(loadConfigs_[i].line, loadConfigs_[i].keyword, Severity::Warning,
+             "load-config-overridden",
              "overridden by the 'LoadConfig' line " + std::to_string(loadConfigs_.back().line) +
                  " — only the last 'LoadConfig' line of a file counts");
     const LoadConfigLine& last = loadConfigs_.back();
     if (last.seconds < 0 || last.seconds >= kNeverDueSeconds) {
-        emit(last.line, Severity::Warning,
+        emit(last.line, last.secondsField, Severity::Warning, "chain-stops",
              "a delay of " + std::to_string(last.seconds) +
                  " seconds is never reached, so the chain stops here and " + inQuotes(last.name) +
                  " is never loaded; use 0 to 4294966");
         return std::nullopt;
     }
     if (last.name.empty()) {
-        emit(last.line, Severity::Error,
+        emit(last.line, last.nameField, Severity::Error, "missing-file-name",
              "no file name — the next load finds no file, so the device keeps this screen and "
              "tries again every 21 seconds");
         return std::nullopt;
     }
-    std::error_code ec;
-    const fs::path next = dir_ / last.name;
-    if (!existsExactly(next) || !fs::is_regular_file(next, ec)) {
-        emit(last.line, Severity::Error,
+    const bool exists = existsExactly(folder_, last.name);
+    if (!exists || folder_.open(last.name.c_str()) == nullptr) {
+        std::string meant;
+        const std::string hint =
+            exists ? std::string() : missingFileHint(folder_, last.name, &meant);
+        std::optional<Fix> fix;
+        if (!meant.empty())
+            fix = Fix{replaceTitle(meant), last.nameField.begin, last.nameField.end, meant};
+        emit(last.line, last.nameField, Severity::Error,
+             exists ? "successor-not-a-file" : "successor-not-found",
              "the next configuration file " + inQuotes(last.name) +
-                 (existsExactly(next) ? " is not a file" : " does not exist") +
-                 " — the device keeps this screen and tries again every 21 seconds" +
-                 missingFileHint(dir_, last.name));
+                 (exists ? " is not a file" : " does not exist") +
+                 " — the device keeps this screen and tries again every 21 seconds" + hint,
+             std::move(fix));
         return std::nullopt;
     }
     return last.name;
@@ -118,7 +171,7 @@ void FileChecker::checkLineEnds(const std::vector<SourceLine>& lines) {
             continue;
         }
         if (line.end != first->end) {
-            emit(line.number, Severity::Note,
+            emit(line.number, wholeLine(line), Severity::Note, "mixed-line-ends",
                  std::string("this line ends in ") + lineEndName(line.end) + " but line " +
                      std::to_string(first->number) + " ends in " + lineEndName(first->end) +
                      "; the device ends a line at every LF and every CR, so it reads both "
@@ -127,7 +180,7 @@ void FileChecker::checkLineEnds(const std::vector<SourceLine>& lines) {
         }
     }
     if (first != nullptr && first->end == LineEnd::Cr)
-        emit(0, Severity::Note,
+        emit(0, {}, Severity::Note, "cr-line-ends",
              "lines end in CR alone; the device reads them correctly, but many editors show "
              "such a file as one long line");
 }
@@ -139,12 +192,15 @@ void FileChecker::checkLine(const SourceLine& line) {
     const std::string& text = cut ? shortened : line.raw;
     if (cut) {
         const std::string rest = line.raw.substr(text.size() + 1);
-        emit(line.number, Severity::Warning,
+        emit(line.number,
+             {static_cast<int32_t>(text.size()), static_cast<int32_t>(line.raw.size())},
+             Severity::Warning, "zero-byte",
              "a zero byte ends this line for the device" +
                  (rest.empty() ? std::string() : " — " + inQuotes(rest) + " after it is ignored"));
     }
     if (allWhiteSpace(text)) return;
 
+    text_ = &text;
     const FieldTable fields(text.c_str());
     const KeywordSpec* spec = findKeyword(fields.field(0));
     if (spec == nullptr) {
@@ -161,7 +217,7 @@ void FileChecker::checkLine(const SourceLine& line) {
         break;
     case KeywordKind::Colour:
     case KeywordKind::BackgroundColour:
-        checkColourLine(line.number, *spec);
+        checkColourLine(line.number, *spec, fields);
         break;
     case KeywordKind::NextFile:
         checkLoadConfig(line.number, fields);
@@ -169,10 +225,12 @@ void FileChecker::checkLine(const SourceLine& line) {
     case KeywordKind::Setting:
         break;
     }
-    if (spec->kind != KeywordKind::Picture && reopensAfter(text.c_str()))
-        emit(line.number, Severity::Note,
+    if (spec->kind != KeywordKind::Picture && reopensAfter(text.c_str())) {
+        const int32_t at = static_cast<int32_t>(text.find("image"));
+        emit(line.number, {at, at + 5}, Severity::Note, "reopens-file",
              "the line mentions 'image', so the device reopens this file after it; that "
              "changes nothing");
+    }
 }
 
 void FileChecker::checkUnknown(int32_t line, const std::string& text, const FieldTable& fields) {
@@ -181,7 +239,7 @@ void FileChecker::checkUnknown(int32_t line, const std::string& text, const Fiel
     const std::string start = trimBlanks(text);
     if (start.rfind('#', 0) == 0 || start.rfind("//", 0) == 0 || start.rfind(';', 0) == 0 ||
         start.rfind("--", 0) == 0) {
-        emit(line, Severity::Note,
+        emit(line, {0, static_cast<int32_t>(text.size())}, Severity::Note, "comment-line",
              "there are no comments in configuration files; the device ignores this line "
              "because it starts with no keyword");
         return;
@@ -189,14 +247,17 @@ void FileChecker::checkUnknown(int32_t line, const std::string& text, const Fiel
     std::string hint;
     const std::string keyword = suggestKeyword(word, &hint);
     std::string message = "unknown keyword " + inQuotes(word) + " — the line is ignored";
+    const Span span = field(fields, 0);
+    std::optional<Fix> fix;
     if (!keyword.empty()) {
+        fix = Fix{replaceTitle(keyword), span.begin, span.end, keyword};
         message += "; did you mean " + inQuotes(keyword) + "?";
         if (!hint.empty()) message += " (" + hint + ")";
         const KeywordSpec* meant = findKeyword(keyword.c_str());
         if (meant != nullptr && meant->kind == KeywordKind::Instrument)
             ignoredSinceObject_ = InstrumentLine{line, meant};
     }
-    emit(line, Severity::Error, message);
+    emit(line, span, Severity::Error, "unknown-keyword", message, std::move(fix));
 }
 
 void FileChecker::checkFields(int32_t line, const std::string& text, const KeywordSpec& spec,
@@ -211,13 +272,18 @@ void FileChecker::checkFields(int32_t line, const std::string& text, const Keywo
         }
         if (f.kind == FieldKind::Text) continue; // the keyword's own checks look at texts
         int32_t value = 0;
+        const Span span = field(fields, i);
         if (auto finding = checkNumber(f.name, fields.field(i), &value)) {
-            emit(line, finding->severity, finding->message);
+            std::optional<Fix> fix;
+            if (finding->fix)
+                fix = Fix{replaceTitle(*finding->fix), span.begin, span.end, *finding->fix};
+            emit(line, span, finding->severity, finding->code, finding->message, std::move(fix));
         } else if (f.kind == FieldKind::Colour && (value < 0 || value > 0xFFFF)) {
-            emit(line, Severity::Warning,
+            const std::string low = std::to_string(value & 0xFFFF);
+            emit(line, span, Severity::Warning, "colour-out-of-range",
                  "colour " + std::to_string(value) +
-                     " is outside 0..65535 — only its low 16 bits count, so it draws as " +
-                     std::to_string(value & 0xFFFF));
+                     " is outside 0..65535 — only its low 16 bits count, so it draws as " + low,
+                 Fix{replaceTitle(low), span.begin, span.end, low});
         }
     }
     if (!missing.empty()) {
@@ -226,7 +292,7 @@ void FileChecker::checkFields(int32_t line, const std::string& text, const Keywo
             if (i > 0) all += ';';
             all += spec.fields[i].name;
         }
-        emit(line, Severity::Warning,
+        emit(line, field(fields, 0), Severity::Warning, "missing-fields",
              inQuotes(spec.name) + " takes " + std::to_string(spec.fieldCount) + " field" +
                  (spec.fieldCount == 1 ? "" : "s") + " (" + all + "): " + inQuotesList(missing) +
                  (missing.size() == 1 ? " is" : " are") + " missing and read" +
@@ -238,11 +304,16 @@ void FileChecker::checkFields(int32_t line, const std::string& text, const Keywo
         const std::string value = fields.field(i);
         if (!value.empty() && value != ";") extra.push_back(value);
     }
-    if (!extra.empty())
-        emit(line, Severity::Warning,
+    if (!extra.empty()) {
+        // From the separator that ends the last field the keyword takes to the line's end.
+        const Span first = field(fields, spec.fieldCount + 1);
+        const Span span{first.begin - 1, static_cast<int32_t>(text.size())};
+        emit(line, span, Severity::Warning, "extra-fields",
              inQuotes(spec.name) + " takes " + std::to_string(spec.fieldCount) + " field" +
                  (spec.fieldCount == 1 ? "" : "s") + " — " + inQuotesList(extra) +
-                 (extra.size() == 1 ? " is" : " are") + " ignored");
+                 (extra.size() == 1 ? " is" : " are") + " ignored",
+             Fix{"Remove the extra fields", span.begin, span.end, ""});
+    }
 
     if (fields.separatorCount() >= kFieldSlots - 1) {
         // The ninth separator that the splitting saw; the last byte is never one.
@@ -253,20 +324,22 @@ void FileChecker::checkFields(int32_t line, const std::string& text, const Keywo
                 at = p;
                 break;
             }
-        emit(line, Severity::Warning,
+        emit(line, {static_cast<int32_t>(at + 1), static_cast<int32_t>(text.size())},
+             Severity::Warning, "text-after-ninth-separator",
              "text after the ninth ';' is dropped: " + inQuotes(text.substr(at + 1)));
     }
 }
 
-void FileChecker::checkColourLine(int32_t line, const KeywordSpec& spec) {
+void FileChecker::checkColourLine(int32_t line, const KeywordSpec& spec, const FieldTable& fields) {
+    const Span keyword = field(fields, 0);
     if (!lastObject_) {
-        emit(line, Severity::Warning,
+        emit(line, keyword, Severity::Warning, "colour-without-instrument",
              "no instrument above it in this file — the line is ignored; put it after the "
              "instrument line it belongs to");
         return;
     }
     if (instruments_ > kObjectSlots) {
-        emit(line, Severity::Warning,
+        emit(line, keyword, Severity::Warning, "colour-goes-to-tenth",
              std::string("the display already holds ten instruments, so this colour goes to "
                          "the tenth (") +
                  lastObject_->spec->name + " of line " + std::to_string(lastObject_->line) +
@@ -274,7 +347,7 @@ void FileChecker::checkColourLine(int32_t line, const KeywordSpec& spec) {
         return;
     }
     if (ignoredSinceObject_)
-        emit(line, Severity::Note,
+        emit(line, keyword, Severity::Note, "colour-after-ignored-line",
              "line " + std::to_string(ignoredSinceObject_->line) +
                  " above is ignored, so this colour goes to the " + lastObject_->spec->name +
                  " of line " + std::to_string(lastObject_->line));
@@ -282,7 +355,7 @@ void FileChecker::checkColourLine(int32_t line, const KeywordSpec& spec) {
     const char* fixed =
         spec.kind == KeywordKind::Colour ? object.fixedColour : object.fixedBackground;
     if (fixed != nullptr)
-        emit(line, Severity::Warning,
+        emit(line, keyword, Severity::Warning, "colour-changes-nothing",
              std::string("the ") + object.name + " of line " + std::to_string(lastObject_->line) +
                  " " + fixed + " — " + spec.name + " changes nothing");
 }
@@ -291,23 +364,30 @@ void FileChecker::checkLoadConfig(int32_t line, const FieldTable& fields) {
     const std::string full = fields.field(1);
     char kept[kConfigNameSize];
     copyConfigName(kept, full.c_str());
+    const Span name = field(fields, 1);
     if (full.size() >= kConfigNameSize)
-        emit(line, Severity::Warning,
+        emit(line, name, Severity::Warning, "file-name-cut",
              "the file name " + inQuotes(full) + " has " + std::to_string(full.size()) +
                  " characters — the device keeps only the first 19: " + inQuotes(kept));
-    loadConfigs_.push_back({line, kept, fields.number(2)});
+    loadConfigs_.push_back(
+        {line, kept, fields.number(2), field(fields, 0), name, field(fields, 2)});
 }
 
 void FileChecker::checkImage(int32_t line, const FieldTable& fields) {
-    imageLines_.push_back(line);
+    imageLines_.push_back({line, field(fields, 0)});
     const std::string name = fields.field(1);
+    const Span span = field(fields, 1);
     if (name.empty()) {
-        emit(line, Severity::Error,
+        emit(line, span, Severity::Error, "missing-file-name",
              "no file name — the display is cleared to black and nothing is drawn");
         return;
     }
-    const PictureVerdict verdict = checkPictureFile(dir_, name);
-    if (!verdict.problem.empty()) emit(line, verdict.severity, verdict.problem);
+    const PictureVerdict verdict = checkPictureFile(folder_, name);
+    std::optional<Fix> fix;
+    if (!verdict.fix.empty())
+        fix = Fix{replaceTitle(verdict.fix), span.begin, span.end, verdict.fix};
+    if (!verdict.problem.empty())
+        emit(line, span, verdict.severity, verdict.code, verdict.problem, std::move(fix));
 }
 
 } // namespace orvanta::check

@@ -2,7 +2,6 @@
 // One configuration file, line by line, read with the loader's own line reader and split
 // with its field splitter; the keyword table says what each line means.
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,13 +11,12 @@
 
 namespace orvanta {
 class FieldTable;
+class Folder;
 class Storage;
 struct KeywordSpec;
 } // namespace orvanta
 
 namespace orvanta::check {
-
-namespace fs = std::filesystem;
 
 enum class LineEnd { None, Lf, CrLf, Cr };
 
@@ -30,6 +28,12 @@ struct SourceLine {
     std::string text() const { return std::string(raw.c_str()); }
 };
 
+// Bytes of a line, 0-based, end exclusive.
+struct Span {
+    int32_t begin = 0;
+    int32_t end = 0;
+};
+
 struct InstrumentLine {
     int32_t line;
     const KeywordSpec* spec;
@@ -39,41 +43,63 @@ struct LoadConfigLine {
     int32_t line;
     std::string name; // as the device keeps it (cut to 19 characters)
     int32_t seconds;
+    Span keyword, nameField, secondsField;
 };
+
+struct ImageLine {
+    int32_t line;
+    Span keyword;
+};
+
+// The bytes of field `index` of a line (0 the keyword); an empty span at the end of the
+// line for a field the line does not have. A line of one byte begins no field, and its
+// keyword is the whole line.
+Span fieldSpan(const FieldTable& fields, int32_t index, const std::string& text);
+// Fields `first` to `last` of a line and the separators between them.
+Span fieldsSpan(const FieldTable& fields, int32_t first, int32_t last, const std::string& text);
+// The field of `spec` called `name` (1 the first after the keyword), or 0 for none.
+int32_t fieldNamed(const KeywordSpec& spec, const char* name);
 
 class FileChecker {
   public:
-    FileChecker(fs::path dir, std::string shownName, std::vector<Diagnostic>& out)
-        : dir_(std::move(dir)), shownName_(std::move(shownName)), out_(out) {}
+    // Pictures and successors are looked up in `folder`.
+    FileChecker(Folder& folder, std::string shownName, std::vector<Diagnostic>& out)
+        : folder_(folder), shownName_(std::move(shownName)), out_(out) {}
 
     // Checks the file open in `storage` from its start. Returns the successor the chain
     // goes on to, if it goes on.
     std::optional<std::string> check(Storage& storage);
 
   private:
-    void emit(int32_t line, Severity severity, std::string message) {
-        out_.push_back({shownName_, line, severity, std::move(message)});
-    }
+    // A finding about `span` of `line`; a line of 0 is about the file and has no span.
+    void emit(int32_t line, Span span, Severity severity, const char* code, std::string message,
+              std::optional<Fix> fix = std::nullopt);
     void checkLine(const SourceLine& line);
     void checkUnknown(int32_t line, const std::string& text, const FieldTable& fields);
     void checkFields(int32_t line, const std::string& text, const KeywordSpec& spec,
                      const FieldTable& fields);
     void checkInstrument(int32_t line, const KeywordSpec& spec, const FieldTable& fields);
     void checkFacts(int32_t line, const KeywordSpec& spec, const FieldTable& fields);
-    void checkColourLine(int32_t line, const KeywordSpec& spec);
+    void checkColourLine(int32_t line, const KeywordSpec& spec, const FieldTable& fields);
     void checkLoadConfig(int32_t line, const FieldTable& fields);
     void checkImage(int32_t line, const FieldTable& fields);
     void checkLineEnds(const std::vector<SourceLine>& lines);
-    void checkText(int32_t line, const std::string& keyword, const TextRun& run);
+    void checkText(int32_t line, const KeywordSpec& spec, const FieldTable& fields,
+                   const TextRun& run);
 
-    fs::path dir_;
+    Span field(const FieldTable& fields, int32_t index) const {
+        return fieldSpan(fields, index, *text_);
+    }
+
+    Folder& folder_;
+    const std::string* text_ = nullptr; // the line being checked, as the device reads it
     std::string shownName_;
     std::vector<Diagnostic>& out_;
     int32_t instruments_ = 0;
     std::optional<InstrumentLine> lastObject_;
     std::optional<InstrumentLine> ignoredSinceObject_; // an unknown line after lastObject_
     std::vector<LoadConfigLine> loadConfigs_;
-    std::vector<int32_t> imageLines_;
+    std::vector<ImageLine> imageLines_;
 };
 
 } // namespace orvanta::check

@@ -46,7 +46,7 @@ bool anyCellShows(const TextRun& run) {
 void FileChecker::checkInstrument(int32_t line, const KeywordSpec& spec, const FieldTable& fields) {
     ++instruments_;
     if (instruments_ > kObjectSlots) {
-        emit(line, Severity::Error,
+        emit(line, field(fields, 0), Severity::Error, "too-many-instruments",
              "this is the " + ordinal(instruments_) +
                  " instrument of the file — the display holds ten, so it is never created");
     } else {
@@ -60,26 +60,33 @@ void FileChecker::checkFacts(int32_t line, const KeywordSpec& spec, const FieldT
     const std::string keyword = spec.name;
     const LineFacts facts = spec.facts(fields);
     if (facts.disc && facts.disc->radius < 1)
-        emit(line, Severity::Warning,
+        emit(line, field(fields, fieldNamed(spec, "diameter")), Severity::Warning,
+             "degenerate-disc",
              "a diameter of " + std::to_string(facts.disc->diameter) + " gives a radius of " +
                  std::to_string(facts.disc->radius) + " — the " + keyword +
                  " shrinks to a dot; use a diameter of 2 or more");
     for (const LineFinding& finding : facts.findings)
-        emit(line, severityOf(finding.level), finding.message);
+        emit(line, field(fields, finding.field), severityOf(finding.level), finding.code,
+             finding.message);
+    // The fields that place and size the instrument: all but a final interval.
+    const int32_t interval = fieldNamed(spec, "interval");
+    const int32_t placing = interval == spec.fieldCount ? spec.fieldCount - 1 : spec.fieldCount;
     if (facts.extent && offDisplay(*facts.extent))
-        emit(line, Severity::Error,
+        emit(line, fieldsSpan(fields, 1, placing, *text_), Severity::Error, "off-display",
              "the " + keyword + " lies entirely outside the 128 × 128 display (" +
                  describe(*facts.extent) + ") — nothing of it shows");
-    if (facts.text) checkText(line, keyword, *facts.text);
+    if (facts.text) checkText(line, spec, fields, *facts.text);
 }
 
-void FileChecker::checkText(int32_t line, const std::string& keyword, const TextRun& run) {
+void FileChecker::checkText(int32_t line, const KeywordSpec& spec, const FieldTable& fields,
+                            const TextRun& run) {
+    const std::string keyword = spec.name;
     if (run.scale < 1) {
-        emit(line, Severity::Warning,
+        emit(line, field(fields, fieldNamed(spec, "scale")), Severity::Warning, "text-scale",
              "a text scale of " + std::to_string(run.scale) +
                  " draws no readable text — use 1 or more");
     } else if (run.count > 0 && !anyCellShows(run)) {
-        emit(line, Severity::Error,
+        emit(line, fieldsSpan(fields, 1, 2, *text_), Severity::Error, "text-off-display",
              "the " + keyword + " starts at (" + std::to_string(run.x) + ", " +
                  std::to_string(run.y) +
                  ") and no character of it lands on the 128 × 128 display — nothing of it shows");

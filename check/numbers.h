@@ -10,6 +10,8 @@ namespace orvanta::check {
 struct NumberFinding {
     Severity severity;
     std::string message;
+    const char* code;
+    std::optional<std::string> fix; // the field as it should read, where that is plain
 };
 
 // What the device's number reading makes of the text of the numeric field `name`, when

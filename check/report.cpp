@@ -15,16 +15,23 @@ void promoteWarnings(CheckReport& report) {
         if (d.severity == Severity::Warning) d.severity = Severity::Error;
 }
 
+const char* severityName(Severity severity) {
+    return severity == Severity::Error     ? "error"
+           : severity == Severity::Warning ? "warning"
+                                           : "note";
+}
+
 std::string formatDiagnostic(const Diagnostic& d) {
-    const char* label = d.severity == Severity::Error     ? "error"
-                        : d.severity == Severity::Warning ? "warning"
-                                                          : "note";
     std::string out = d.file;
     if (d.line > 0) {
         out += ':';
         out += std::to_string(d.line);
+        if (d.column >= 0) {
+            out += ':';
+            out += std::to_string(d.column + 1);
+        }
     }
-    return out + ": " + label + ": " + d.message;
+    return out + ": " + severityName(d.severity) + ": " + d.message;
 }
 
 std::string formatSummary(const CheckReport& report) {

@@ -5,11 +5,10 @@
 #include <cstring>
 
 #include "core/config/keywords.h"
+#include "core/storage/folder.h"
 #include "core/syntax/line_facts.h"
 
 namespace orvanta::check {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -77,21 +76,27 @@ std::size_t editDistance(const std::string& a, const std::string& b, std::size_t
     return d[a.size()][b.size()];
 }
 
-// The file in `dir` that a missing name most likely means: one that differs only in case,
-// or else the nearest by edit distance (at most two edits). Empty when none is close.
 namespace {
 
-std::string similarFile(const fs::path& dir, const std::string& name, bool* caseOnly) {
-    std::error_code ec;
-    const std::string wanted = lower(trimBlanks(name));
+// The subfolder part of a name and its last part: "pics/a.bmp" gives "pics" and "a.bmp".
+std::pair<std::string, std::string> splitName(const std::string& name) {
+    const std::size_t slash = name.rfind('/');
+    if (slash == std::string::npos) return {std::string(), name};
+    return {name.substr(0, slash), name.substr(slash + 1)};
+}
+
+// The file of the folder that a missing name most likely means: one that differs only in
+// case, or else the nearest by edit distance (at most two edits). Empty when none is close.
+std::string similarFile(Folder& folder, const std::string& name, bool* caseOnly) {
+    const auto [sub, base] = splitName(name);
+    const std::string wanted = lower(trimBlanks(base));
     std::string nearest;
     std::size_t best = 3;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string candidate = it->path().filename().string();
-        if (candidate == name) continue;
+    for (const std::string& candidate : folder.list(sub)) {
+        if (candidate == base) continue;
         if (lower(candidate) == wanted) {
             *caseOnly = true;
-            return candidate;
+            return sub.empty() ? candidate : sub + "/" + candidate;
         }
         const std::size_t d = editDistance(lower(candidate), wanted, best);
         if (d < best || (d == best && !nearest.empty() && candidate < nearest)) {
@@ -100,28 +105,37 @@ std::string similarFile(const fs::path& dir, const std::string& name, bool* case
         }
     }
     *caseOnly = false;
-    return nearest;
+    if (nearest.empty() || sub.empty()) return nearest;
+    return sub + "/" + nearest;
 }
 
 } // namespace
 
-bool existsExactly(const fs::path& path) {
-    std::error_code ec;
-    if (!fs::exists(path, ec)) return false;
-    const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    const std::string name = path.filename().string();
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
-        if (it->path().filename().string() == name) return true;
+bool existsExactly(Folder& folder, const std::string& name) {
+    const auto [sub, base] = splitName(name);
+    if (base.empty()) return false;
+    for (const std::string& entry : folder.list(sub))
+        if (entry == base) return true;
     return false;
 }
 
-std::string missingFileHint(const fs::path& dir, const std::string& name) {
-    if (!name.empty() && name.back() == ';')
+std::string missingFileHint(Folder& folder, const std::string& name, std::string* fix) {
+    std::string unused;
+    std::string& meant = fix != nullptr ? *fix : unused;
+    meant.clear();
+    if (!name.empty() && name.back() == ';') {
+        const std::string bare = name.substr(0, name.size() - 1);
+        if (existsExactly(folder, bare)) meant = bare;
         return "; a ';' at the very end of a line stays part of the file name";
-    if (trimBlanks(name) != name) return "; the blanks around the name are part of it";
+    }
+    if (trimBlanks(name) != name) {
+        if (existsExactly(folder, trimBlanks(name))) meant = trimBlanks(name);
+        return "; the blanks around the name are part of it";
+    }
     bool caseOnly = false;
-    const std::string match = similarFile(dir, name, &caseOnly);
+    const std::string match = similarFile(folder, name, &caseOnly);
     if (match.empty()) return {};
+    meant = match;
     return "; did you mean " + inQuotes(match) + "?" +
            (caseOnly ? " names must match exactly" : "");
 }

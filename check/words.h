@@ -3,9 +3,12 @@
 // name most likely means.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
+
+namespace orvanta {
+class Folder;
+}
 
 namespace orvanta::check {
 
@@ -28,13 +31,14 @@ std::size_t editDistance(const std::string& a, const std::string& b, std::size_t
 // explanation of the mistake (wrong case, blanks, a final ';', a missing ending ...).
 std::string suggestKeyword(const std::string& word, std::string* hint = nullptr);
 
-// Whether `path` names an entry of its folder exactly, letter case included, as the
-// device's folder needs: where file names ignore case, std::filesystem alone would also
-// find "Panel.txt" for "panel.txt".
-bool existsExactly(const std::filesystem::path& path);
+// Whether `name` names an entry of `folder` exactly, letter case included, as the device's
+// folder needs: where file names ignore case, opening alone would also find "Panel.txt"
+// for "panel.txt". A name may lead through subfolders ("pics/a.bmp").
+bool existsExactly(Folder& folder, const std::string& name);
 
-// Why a file named in a configuration was not found in `dir`, as a short clause starting
-// with "; ", or empty: a final ';', blanks, or the nearest existing name.
-std::string missingFileHint(const std::filesystem::path& dir, const std::string& name);
+// Why a file named in a configuration was not found in `folder`, as a short clause
+// starting with "; ", or empty: a final ';', blanks, or the nearest existing name.
+// `fix`, when given, receives the existing name meant, or stays empty.
+std::string missingFileHint(Folder& folder, const std::string& name, std::string* fix = nullptr);
 
 } // namespace orvanta::check

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "check/checker.h"
+#include "cli/check_json.h"
 #include "cli/commands.h"
 
 namespace orvanta::cli {
@@ -18,6 +19,7 @@ namespace {
 struct CheckOptions {
     std::vector<std::string> paths;
     bool werror = false;
+    std::string format = "text";
 };
 
 void usageError(const std::string& message, int& exitCode) {
@@ -35,6 +37,10 @@ void addCheckCommand(CLI::App& app, int& exitCode) {
                       "A configuration folder (checked from config.txt along its chain) or "
                       "configuration files (each on its own); default: the current folder");
     check->add_flag("--werror", options->werror, "Count warnings as errors");
+    check
+        ->add_option("--format", options->format,
+                     "text: one compiler-style line per finding; json: one JSON document")
+        ->check(CLI::IsMember({"text", "json"}));
     check->callback([options, &exitCode]() {
         namespace fs = std::filesystem;
         std::vector<std::string> paths = options->paths;
@@ -55,9 +61,13 @@ void addCheckCommand(CLI::App& app, int& exitCode) {
         }
         CheckReport report = folder ? checkFolder(paths.front()) : checkFiles(paths);
         if (options->werror) promoteWarnings(report);
-        for (const Diagnostic& d : report.diagnostics)
-            std::printf("%s\n", formatDiagnostic(d).c_str());
-        std::printf("%s\n", formatSummary(report).c_str());
+        if (options->format == "json") {
+            std::printf("%s\n", checkReportJson(report).c_str());
+        } else {
+            for (const Diagnostic& d : report.diagnostics)
+                std::printf("%s\n", formatDiagnostic(d).c_str());
+            std::printf("%s\n", formatSummary(report).c_str());
+        }
         std::fflush(stdout);
         exitCode = report.count(Severity::Error) > 0 ? 1 : 0;
     });

@@ -64,7 +64,7 @@ struct Completion {
 // One colour field: its range and the colour the device shows for it.
 struct ColourField {
     Range range;
-    int32_t rgb565 = 0; // the low 16 bits of the field's value
+    int32_t rgb565 = 0;                  // the low 16 bits of the field's value
     double red = 0, green = 0, blue = 0; // 0..1, the device's own expansion
 };
 

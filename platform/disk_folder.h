@@ -11,6 +11,7 @@ class DiskFolder final : public Folder {
   public:
     explicit DiskFolder(std::string path = {}) : path_(std::move(path)) {}
     std::unique_ptr<File> open(const char* name) override;
+    std::vector<std::string> list(const std::string& sub) override;
     const std::string& path() const { return path_; }
 
   private:

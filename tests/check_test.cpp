@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -227,11 +228,11 @@ TEST_F(CheckTest, TheCommandPrintsCompilerStyleLinesAndExitsByTheWorstFinding) {
     EXPECT_EQ(out, "0 errors, 0 warnings in 1 file\n");
     EXPECT_EQ(runCheck(f + "/warn", &out), 0);
     EXPECT_EQ(runCheck(f + "/warn --werror", &out), 1);
-    EXPECT_NE(out.find(f + "/warn/config.txt:1: error: 'LED' takes 4 fields"), std::string::npos)
+    EXPECT_NE(out.find(f + "/warn/config.txt:1:12: error: 'LED' takes 4 fields"), std::string::npos)
         << out;
     EXPECT_NE(out.find("1 error, 0 warnings in 1 file\n"), std::string::npos) << out;
     EXPECT_EQ(runCheck(f + "/bad", &out), 1);
-    EXPECT_NE(out.find(f + "/bad/config.txt:2: error: unknown keyword 'led'"), std::string::npos);
+    EXPECT_NE(out.find(f + "/bad/config.txt:2:1: error: unknown keyword 'led'"), std::string::npos);
     EXPECT_EQ(runCheck(f + "/bad/config.txt " + f + "/warn/config.txt", &out), 1);
     EXPECT_NE(out.find("in 2 files"), std::string::npos) << out;
     EXPECT_EQ(runCheck(f + "/empty", &out), 1);
@@ -239,6 +240,40 @@ TEST_F(CheckTest, TheCommandPrintsCompilerStyleLinesAndExitsByTheWorstFinding) {
     EXPECT_EQ(runCheck(f + "/nowhere", &out), 2);
     EXPECT_EQ(runCheck(f + "/clean " + f + "/warn", &out), 2);
     EXPECT_EQ(runCheck("--bogus", &out), 2);
+}
+
+TEST_F(CheckTest, TheJsonReportHoldsEveryFindingWithColumnsCodeAndFix) {
+    writeFile("show/config.txt", "LED;9;9;9;0\r\nled;1;1;1;1\r\nLED;7x;9;9;0\r\n");
+    std::string out;
+    EXPECT_EQ(runCheck("--format json " + (folder / "show").string(), &out), 1);
+    const nlohmann::json report = nlohmann::json::parse(out);
+    EXPECT_EQ(report["errors"], 1);
+    EXPECT_EQ(report["warnings"], 1);
+    EXPECT_EQ(report["files"], 1);
+    ASSERT_EQ(report["findings"].size(), 2u);
+    const nlohmann::json& first = report["findings"][0];
+    EXPECT_EQ(first["file"], (folder / "show" / "config.txt").string());
+    EXPECT_EQ(first["line"], 2);
+    EXPECT_EQ(first["column"], 1);
+    EXPECT_EQ(first["endColumn"], 4);
+    EXPECT_EQ(first["severity"], "error");
+    EXPECT_EQ(first["code"], "unknown-keyword");
+    EXPECT_EQ(first["fix"]["text"], "LED");
+    const nlohmann::json& second = report["findings"][1];
+    EXPECT_EQ(second["code"], "trailing-text");
+    EXPECT_EQ(second["line"], 3);
+    EXPECT_EQ(second["column"], 5);
+    EXPECT_EQ(second["endColumn"], 7);
+    EXPECT_EQ(second["fix"]["text"], "7");
+
+    writeFile("none/other.txt", "");
+    EXPECT_EQ(runCheck("--format json " + (folder / "none").string(), &out), 1);
+    const nlohmann::json missing = nlohmann::json::parse(out)["findings"][0];
+    EXPECT_EQ(missing["code"], "file-not-found");
+    EXPECT_TRUE(missing["line"].is_null());
+    EXPECT_TRUE(missing["column"].is_null());
+    EXPECT_TRUE(missing["fix"].is_null());
+    EXPECT_EQ(runCheck("--format xml " + (folder / "none").string(), &out), 2);
 }
 
 TEST(CheckExamples, TheDemoAndTheGalleryPassClean) {

@@ -24,11 +24,13 @@ const std::vector<std::string> kCoreOrder = {"trace",  "display",     "runtime",
 // What each layer above the core may include, besides itself and the core.
 const std::map<std::string, std::set<std::string>> kUpperLayers = {
     {"platform", {}},
-    {"session", {"check", "platform", "media"}},
+    {"session", {"check", "platform", "media", "language"}},
     {"check", {"platform"}},
+    {"language", {"check", "platform"}},
     {"media", {}},
     {"cli", {"session", "check", "media", "platform", "language"}},
-    {"host", {"session", "platform", "media"}}, // media: the icon file written at build time
+    {"host",
+     {"session", "platform", "media", "language"}}, // media: the icon file written at build time
 };
 
 // The standard headers the core may use: no platform, window-system or library headers.

@@ -89,7 +89,7 @@ TEST_F(SessionTest, ReloadNextRestartAndFindings) {
     frames(1);
     EXPECT_EQ(session.findings().file, "config.txt");
     ASSERT_EQ(session.findings().rows.size(), 1u);
-    EXPECT_EQ(session.findings().rows[0].rfind("config.txt:1: error: unknown keyword", 0), 0u);
+    EXPECT_EQ(session.findings().rows[0].rfind("config.txt:1:1: error: unknown keyword", 0), 0u);
     EXPECT_EQ(findingsSign(session.findings()), "1 error");
 
     session.loadNextNow();

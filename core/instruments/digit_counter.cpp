@@ -27,8 +27,9 @@ LineFacts DigitCounter::facts(const FieldTable& f) {
     LineFacts facts;
     const int32_t count = f.number(3);
     if (count < 1)
-        facts.findings.push_back(
-            {FactLevel::Warning, "a digit count of " + std::to_string(count) + " prints nothing"});
+        facts.findings.push_back({FactLevel::Warning,
+                                  "a digit count of " + std::to_string(count) + " prints nothing",
+                                  3, "no-digits"});
     // The digits are not known before the frame; each is one character cell.
     facts.text =
         TextRun{f.number(1), f.number(2), f.number(4), {}, std::min(count, kMaxDigitsPerRun)};

@@ -50,10 +50,12 @@ LineFacts GyroHorizonRect::facts(const FieldTable& f) {
     const int64_t height = f.number(4);
     if (height / 2 == 0)
         facts.findings.push_back(
-            {FactLevel::Error, "a height of " + std::to_string(height) +
-                                   " leaves the horizon no room to move — the device divides by "
-                                   "zero here; Orvanta keeps the horizon still. Use a height of 2 "
-                                   "or more"});
+            {FactLevel::Error,
+             "a height of " + std::to_string(height) +
+                 " leaves the horizon no room to move — the device divides by "
+                 "zero here; Orvanta keeps the horizon still. Use a height of 2 "
+                 "or more",
+             4, "horizon-height"});
     facts.extent = spanExtent(f.number(1), int64_t{f.number(3)} - 1, f.number(2), height - 1);
     return facts;
 }

@@ -32,16 +32,19 @@ LineFacts RoundPointer::facts(const FieldTable& f) {
     const int64_t lo = needle.minValue, hi = needle.maxValue;
     if (lo == hi)
         facts.findings.push_back(
-            {FactLevel::Error, "the maximum equals the minimum (" + std::to_string(lo) +
-                                   ") — the device divides by zero when it picks a target; "
-                                   "Orvanta holds the needle still. Make the maximum larger than "
-                                   "the minimum"});
+            {FactLevel::Error,
+             "the maximum equals the minimum (" + std::to_string(lo) +
+                 ") — the device divides by zero when it picks a target; "
+                 "Orvanta holds the needle still. Make the maximum larger than "
+                 "the minimum",
+             5, "pointer-range-empty"});
     else if (hi < lo)
-        facts.findings.push_back(
-            {FactLevel::Warning, "the maximum " + std::to_string(hi) + " is below the minimum " +
-                                     std::to_string(lo) + " — the needle swings between " +
-                                     std::to_string(lo) + " and " +
-                                     std::to_string(2 * lo - hi - 1) + " instead; swap them"});
+        facts.findings.push_back({FactLevel::Warning,
+                                  "the maximum " + std::to_string(hi) + " is below the minimum " +
+                                      std::to_string(lo) + " — the needle swings between " +
+                                      std::to_string(lo) + " and " +
+                                      std::to_string(2 * lo - hi - 1) + " instead; swap them",
+                                  5, "pointer-range-reversed"});
     facts.extent = circleExtent(needle.x, needle.y, needle.radius);
     return facts;
 }

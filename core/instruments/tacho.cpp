@@ -27,14 +27,16 @@ LineFacts Tacho::facts(const FieldTable& f) {
     LineFacts facts;
     const int64_t width = f.number(3), height = f.number(4);
     if (height < 18)
-        facts.findings.push_back(
-            {FactLevel::Warning, "a height of " + std::to_string(height) +
-                                     (height < 10 ? " puts all ten bars on the same row"
-                                                  : " gives bars of no thickness") +
-                                     " — the bar gauge needs a height of 18 or more"});
+        facts.findings.push_back({FactLevel::Warning,
+                                  "a height of " + std::to_string(height) +
+                                      (height < 10 ? " puts all ten bars on the same row"
+                                                   : " gives bars of no thickness") +
+                                      " — the bar gauge needs a height of 18 or more",
+                                  4, "bar-height"});
     if (width < 1)
-        facts.findings.push_back({FactLevel::Warning, "a width of " + std::to_string(width) +
-                                                          " gives bars of no width"});
+        facts.findings.push_back({FactLevel::Warning,
+                                  "a width of " + std::to_string(width) + " gives bars of no width",
+                                  3, "bar-width"});
     facts.extent = spanExtent(f.number(1), width, f.number(2), height);
     return facts;
 }

@@ -33,13 +33,16 @@ LineFacts ToggleText::facts(const FieldTable& f) {
         facts.findings.push_back(
             {FactLevel::Warning,
              "the text " + quoteUserText(full) + " has " + std::to_string(full.size()) +
-                 " characters — only the first 20 show: " + quoteUserText(kept)});
+                 " characters — only the first 20 show: " + quoteUserText(kept),
+             3, "text-cut"});
     if (!full.empty() && full.back() == ';')
         facts.findings.push_back({FactLevel::Warning,
                                   "the text ends in ';', which shows — a ';' at the very end of a "
-                                  "line stays part of the last field"});
+                                  "line stays part of the last field",
+                                  3, "text-ends-in-semicolon"});
     if (full.empty())
-        facts.findings.push_back({FactLevel::Warning, "the text is empty — nothing shows"});
+        facts.findings.push_back(
+            {FactLevel::Warning, "the text is empty — nothing shows", 3, "text-empty"});
     facts.text =
         TextRun{f.number(1), f.number(2), f.number(4), kept, static_cast<int32_t>(kept.size())};
     return facts;

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace orvanta {
 
@@ -23,6 +25,11 @@ class Folder {
     // Opens the named file for reading, the name used unchanged. Null when no regular file
     // of that name can be opened: a folder or a device has no bytes to read as a file.
     virtual std::unique_ptr<File> open(const char* name) = 0;
+    // The names of the entries of the folder, or of its subfolder `sub` when that is not
+    // empty, exactly as they are stored: files and folders alike, letter case kept, without
+    // "." and "..". Empty when there is no such folder. A name matches a file only when it
+    // is in this list byte for byte, whatever the system's own rules for names.
+    virtual std::vector<std::string> list(const std::string& sub) = 0;
 };
 
 } // namespace orvanta

@@ -44,6 +44,11 @@ int32_t FieldTable::number(int32_t index) const {
     return readNumber(field(index));
 }
 
+int32_t FieldTable::fieldStart(int32_t index) const {
+    if (index < 0 || index >= kFieldSlots || !present_[index]) return -1;
+    return begin_[index];
+}
+
 int32_t FieldTable::fieldCount() const {
     int32_t n = 0;
     while (n < kFieldSlots && present_[n]) ++n;

@@ -16,6 +16,8 @@ class FieldTable {
     explicit FieldTable(const char* line);
     const char* field(int32_t index) const;
     int32_t number(int32_t index) const; // readNumber of the field
+    // The byte offset in the line where field `index` begins, or -1 when it did not begin.
+    int32_t fieldStart(int32_t index) const;
     // The number of separators the splitting loop saw (the last byte is never examined).
     int32_t separatorCount() const { return separators_; }
     // The number of fields that began (0 for a line shorter than two bytes).

@@ -15,6 +15,8 @@ enum class FactLevel { Error, Warning, Note };
 struct LineFinding {
     FactLevel level;
     std::string message;
+    int32_t field;    // the field the finding is about (1 the first after the keyword)
+    const char* code; // stable name of the finding, listed in the configuration guide
 };
 
 // A box of display columns x0..x1 and rows y0..y1, inclusive, in 64 bits so that no

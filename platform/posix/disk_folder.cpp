@@ -1,6 +1,7 @@
 #include "platform/disk_folder.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,6 +52,20 @@ std::unique_ptr<File> DiskFolder::open(const char* name) {
         return nullptr;
     }
     return std::make_unique<DiskFile>(fd);
+}
+
+std::vector<std::string> DiskFolder::list(const std::string& sub) {
+    std::string path = path_.empty() ? std::string(".") : path_;
+    if (!sub.empty()) path += "/" + sub;
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(path.c_str());
+    if (dir == nullptr) return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(dir);
+    return names;
 }
 
 } // namespace orvanta

@@ -94,4 +94,20 @@ std::unique_ptr<File> DiskFolder::open(const char* name) {
     return std::make_unique<DiskFile>(handle);
 }
 
+std::vector<std::string> DiskFolder::list(const std::string& sub) {
+    std::string pattern = path_.empty() ? std::string(".") : path_;
+    if (!sub.empty()) pattern += "/" + sub;
+    pattern += "/*";
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
 } // namespace orvanta
