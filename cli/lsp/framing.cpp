@@ -120,7 +120,7 @@ Frame MessageReader::next() {
                 return {Frame::Kind::BadHeader, {}};
             }
         }
-        if (!valid || !length || *length > kMaxBody) {
+        if (!valid || !length || *length > maxBody_) {
             resyncing_ = true;
             return {Frame::Kind::BadHeader, {}};
         }

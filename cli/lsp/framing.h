@@ -7,7 +7,8 @@
 
 namespace orvanta::cli::lsp {
 
-// The largest body the reader accepts; a longer one is refused without being read whole.
+// The largest body the reader accepts by default; a longer one is refused without being
+// read whole.
 inline constexpr std::size_t kMaxBody = std::size_t{64} << 20;
 
 struct Frame {
@@ -24,7 +25,8 @@ class MessageReader {
   public:
     // `read` fills up to n bytes and returns the count, 0 at the end of the input.
     using Source = std::function<std::size_t(char* buffer, std::size_t n)>;
-    explicit MessageReader(Source source) : source_(std::move(source)) {}
+    explicit MessageReader(Source source, std::size_t maxBody = kMaxBody)
+        : source_(std::move(source)), maxBody_(maxBody) {}
 
     // The next frame. After a bad header the reader skips to the next line that holds
     // "Content-Length:" and reads on from there, so one broken message costs no more.
@@ -38,6 +40,7 @@ class MessageReader {
     bool readBody(std::size_t length, std::string& body);
 
     Source source_;
+    std::size_t maxBody_;
     std::string buffer_;
     std::string pending_; // a header line found inside a broken block
     std::size_t at_ = 0;
