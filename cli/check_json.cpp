@@ -4,7 +4,8 @@
 
 namespace orvanta::cli {
 
-using nlohmann::json;
+// Keys keep the order written here, which the README shows.
+using json = nlohmann::ordered_json;
 
 std::string checkReportJson(const check::CheckReport& report) {
     json findings = json::array();

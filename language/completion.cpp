@@ -15,7 +15,10 @@ Completion keywordCompletion(const KeywordSpec& spec, Range replace) {
     c.label = spec.name;
     c.kind = CompletionKind::Keyword;
     c.detail = spec.summary;
-    c.documentation = "`" + lineTemplate(spec) + "`\n\n" + fieldList(spec);
+    c.documentation = std::string(1, '`');
+    c.documentation += lineTemplate(spec);
+    c.documentation += "`\n\n";
+    c.documentation += fieldList(spec);
     c.snippet = spec.name;
     for (int32_t i = 0; i < spec.fieldCount; ++i)
         c.snippet += ";${" + std::to_string(i + 1) + ":" + spec.fields[i].name + "}";

@@ -2,8 +2,11 @@
 // output and exit status, and the shipped examples passing clean.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -242,6 +245,20 @@ TEST_F(CheckTest, TheCommandPrintsCompilerStyleLinesAndExitsByTheWorstFinding) {
     EXPECT_EQ(runCheck("--bogus", &out), 2);
 }
 
+TEST_F(CheckTest, NamesExistOnlyAsTheFolderListsThemLetterCaseIncluded) {
+    writeFile("Panel.txt", "");
+    writeFile("pics/Inner.bmp", "");
+    std::vector<std::string> top = disk.list("");
+    std::sort(top.begin(), top.end());
+    EXPECT_EQ(top, (std::vector<std::string>{"Panel.txt", "pics"}));
+    EXPECT_EQ(disk.list("pics"), std::vector<std::string>{"Inner.bmp"});
+    EXPECT_TRUE(disk.list("none").empty());
+    for (const char* name : {"Panel.txt", "pics/Inner.bmp", "pics"})
+        EXPECT_TRUE(check::existsExactly(disk, name)) << name;
+    for (const char* name : {"panel.txt", "PANEL.TXT", "pics/inner.bmp", "pics/", "", "none"})
+        EXPECT_FALSE(check::existsExactly(disk, name)) << name;
+}
+
 TEST_F(CheckTest, TheJsonReportHoldsEveryFindingWithColumnsCodeAndFix) {
     writeFile("show/config.txt", "LED;9;9;9;0\r\nled;1;1;1;1\r\nLED;7x;9;9;0\r\n");
     std::string out;
@@ -274,6 +291,28 @@ TEST_F(CheckTest, TheJsonReportHoldsEveryFindingWithColumnsCodeAndFix) {
     EXPECT_TRUE(missing["column"].is_null());
     EXPECT_TRUE(missing["fix"].is_null());
     EXPECT_EQ(runCheck("--format xml " + (folder / "none").string(), &out), 2);
+}
+
+// The finding codes in the sources (every string literal shaped like one) and the codes in
+// the guide's table are the same set.
+TEST(CheckCodes, EveryCodeIsInTheGuideAndTheGuideListsNoOther) {
+    const auto matches = [](const std::string& text, const std::regex& pattern) {
+        std::set<std::string> found;
+        for (std::sregex_iterator it(text.begin(), text.end(), pattern), end; it != end; ++it)
+            found.insert((*it)[1]);
+        return found;
+    };
+    const std::regex literal(R"re("([a-z0-9]+(?:-[a-z0-9]+)+)")re");
+    std::set<std::string> inSources;
+    for (const char* folder : {"check", "core/instruments"})
+        for (const auto& entry : fs::directory_iterator(test::sourcePath(folder)))
+            if (entry.path().extension() == ".cpp")
+                inSources.merge(matches(test::readWholeFile(entry.path()), literal));
+    const std::set<std::string> inGuide =
+        matches(test::readWholeFile(test::sourcePath("docs/configuration.md")),
+                std::regex(R"(\n\| `([a-z0-9-]+)` \|)"));
+    EXPECT_GE(inSources.size(), 50u);
+    EXPECT_EQ(inSources, inGuide);
 }
 
 TEST(CheckExamples, TheDemoAndTheGalleryPassClean) {
