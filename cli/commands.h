@@ -11,5 +11,6 @@ namespace orvanta::cli {
 void addRenderCommand(CLI::App& app, int& exitCode);
 void addCheckCommand(CLI::App& app, int& exitCode);
 void addPictureCommand(CLI::App& app, int& exitCode);
+void addLspCommand(CLI::App& app, int& exitCode);
 
 } // namespace orvanta::cli

@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
     orvanta::cli::addRenderCommand(app, exitCode);
     orvanta::cli::addCheckCommand(app, exitCode);
     orvanta::cli::addPictureCommand(app, exitCode);
+    orvanta::cli::addLspCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
