@@ -5,9 +5,14 @@
 
 namespace orvanta {
 
-Session::Session(Clock& clock, DiskFolder& folder, Trace trace)
+Session::Session(Clock& clock, Folder& folder, Trace trace)
     : clock_(clock), folder_(folder), trace_(trace),
       device_(std::make_unique<Device>(clock_, folder_, trace_)) {}
+
+Session::Session(Clock& clock, DiskFolder& folder, Trace trace)
+    : Session(clock, static_cast<Folder&>(folder), trace) {
+    diskPath_ = folder.path();
+}
 
 void Session::frame() {
     // The name is taken before the frame: the file it loads may name another successor.
@@ -50,7 +55,12 @@ void Session::restart() {
 
 const Findings& Session::findings() {
     if (!unchecked_.empty()) {
-        findings_ = checkLoadedFile(folder_.path(), unchecked_);
+        if (diskPath_) {
+            findings_ = checkLoadedFile(*diskPath_, unchecked_);
+        } else {
+            findings_ = {};
+            findings_.file = unchecked_;
+        }
         unchecked_.clear();
     }
     return findings_;

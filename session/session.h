@@ -19,8 +19,11 @@ namespace orvanta {
 
 class Session {
   public:
-    // The clock and the folder must outlive the session.
+    // The clock and the folder must outlive the session. The findings are checked on the
+    // folder's files on disk; a session on any other folder has none yet: its findings name
+    // the file and list nothing.
     Session(Clock& clock, DiskFolder& folder, Trace trace = {});
+    Session(Clock& clock, Folder& folder, Trace trace = {});
 
     Device& device() { return *device_; }
     const Device& device() const { return *device_; }
@@ -69,7 +72,8 @@ class Session {
     void frame();
 
     PausableClock clock_;
-    DiskFolder& folder_;
+    Folder& folder_;
+    std::optional<std::string> diskPath_; // where the checker reads the files, if on disk
     Trace trace_;
     HostState host_;
     std::unique_ptr<Device> device_;
