@@ -24,7 +24,8 @@ void orvanta_run_frames(uint32_t count);
 double orvanta_next_start(); // ms after the first frame's start when the next one starts
 double orvanta_frames_run();
 
-// The picture: 128 x 128 RGB words (0xRRGGBB), row after row.
+// The picture: the surface's 128 x 128 words (red in bits 0-7, green 8-15, blue 16-23), row
+// after row.
 const uint32_t* orvanta_picture();
 // The trace since power-on.
 const uint8_t* orvanta_trace();

@@ -11,7 +11,8 @@ export interface Automation {
   // Back to real time, from the virtual time reached.
   resume(): void;
   pause(): void;
-  // The panel as 16,384 0xRRGGBB words in row order.
+  // The panel as 16,384 words in row order, the desktop surface's words: red in bits 0-7,
+  // green in 8-15, blue in 16-23.
   picture(): Uint32Array;
   // The trace since the last load.
   trace(): Uint8Array;

@@ -78,7 +78,8 @@ export class Engine {
     return this.module._orvanta_frames_run();
   }
 
-  // The panel as 0xRRGGBB words, row after row; a copy.
+  // The panel as the surface's words (red in bits 0-7, green 8-15, blue 16-23), row after
+  // row; a copy.
   picture(): Uint32Array {
     const at = this.module._orvanta_picture() >>> 2;
     return this.module.HEAPU32.slice(at, at + PANEL_SIZE * PANEL_SIZE);

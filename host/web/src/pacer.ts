@@ -7,6 +7,9 @@
 const MAX_LAG_MS = 250;
 // At most this many due frames run in one turn, so that input and drawing keep their turn.
 const MAX_FRAMES_PER_TURN = 20;
+// Timers wait at most this long; a longer wait (a device sleeping for hours) is taken in
+// parts, since browsers run a timer of more than 2^31 - 1 ms at once.
+const MAX_WAIT_MS = 60_000;
 
 export interface Timeline {
   nextStart(): number;
@@ -44,7 +47,7 @@ export class Pacer {
 
   private schedule(): void {
     const wait = this.origin + this.timeline.nextStart() - this.now();
-    this.timer = setTimeout(() => this.turn(), Math.max(0, wait));
+    this.timer = setTimeout(() => this.turn(), Math.min(MAX_WAIT_MS, Math.max(0, wait)));
   }
 
   private turn(): void {

@@ -94,8 +94,9 @@ export async function pageRender(page, files, frames) {
            trace: Buffer.from(result.trace, 'base64') };
 }
 
-// The desktop program's render of `folder`: the last picture as 0xRRGGBB words (little
-// endian, as the page gives them), decoded from its PNG by the browser, and the trace.
+// The desktop program's render of `folder`: the last picture as the surface's words (red in
+// bits 0-7, little endian as the page gives them), decoded from its PNG by the browser, and
+// the trace.
 export async function nativeRender(page, folder, frames) {
   const out = mkdtempSync(join(tmpdir(), 'orvanta-native-'));
   try {
@@ -112,7 +113,7 @@ export async function nativeRender(page, folder, frames) {
       return Array.from(context.getImageData(0, 0, bitmap.width, bitmap.height).data);
     }, png);
     const picture = Buffer.alloc(rgba.length);
-    for (let i = 0; i < rgba.length; i += 4) picture.writeUInt32LE((rgba[i] << 16) | (rgba[i + 1] << 8) | rgba[i + 2], i);
+    for (let i = 0; i < rgba.length; i += 4) picture.writeUInt32LE(rgba[i] | (rgba[i + 1] << 8) | (rgba[i + 2] << 16), i);
     return { picture, trace: readFileSync(join(out, 'trace')) };
   } finally {
     rmSync(out, { recursive: true, force: true });
