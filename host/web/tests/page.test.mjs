@@ -87,3 +87,28 @@ test('each panel pixel is a square of whole device pixels at every ratio and zoo
     await page.close();
   }
 });
+
+test('pause holds the device still, step runs one frame, restart powers on again', async () => {
+  const { page, problems } = await openPage(browser, served.origin);
+  const frames = () => page.evaluate(() => Number(/(\d+) frames/.exec(document.getElementById('status').textContent)[1]));
+  const traceSize = () => page.evaluate(() => window.orvanta.trace().length);
+  await page.waitForFunction(() => /Running · [1-9]/.test(document.getElementById('status').textContent));
+  await page.click('#pause');
+  const held = await frames();
+  const heldTrace = await traceSize();
+  await page.waitForTimeout(400);
+  assert.equal(await frames(), held);
+  assert.equal(await traceSize(), heldTrace);
+  await page.click('#step');
+  assert.equal(await frames(), held + 1);
+  assert.match(await page.textContent('#status'), /^Paused/);
+  // A restart loads config.txt again in the next frame, as at power-on: the demo's title.
+  const before = await traceSize();
+  await page.click('#restart');
+  await page.click('#step');
+  const trace = await page.evaluate(() => new TextDecoder().decode(window.orvanta.trace()));
+  assert.ok(trace.slice(before).includes("Loading image 'title.bmp'"), 'no power-on after the restart');
+  await page.click('#pause');
+  await page.waitForFunction(() => /^Running/.test(document.getElementById('status').textContent));
+  assert.deepEqual(problems, []);
+});
