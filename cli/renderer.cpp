@@ -11,15 +11,10 @@
 #include "media/image.h"
 #include "platform/disk_folder.h"
 #include "platform/trace_sinks.h"
+#include "session/frame_schedule.h"
 #include "session/session.h"
 
 namespace orvanta::cli {
-
-uint64_t nextFrameStart(uint64_t previousStart, uint64_t previousEnd) {
-    uint64_t tick = (previousStart / 10 + 1) * 10;
-    if (tick < previousEnd) tick = (previousEnd + 9) / 10 * 10;
-    return tick;
-}
 
 namespace {
 
@@ -123,26 +118,25 @@ RenderResult render(const RenderOptions& options, const ProgressFn& progress) {
     const bool bySeconds = options.seconds > 0;
     const double limitMs = options.seconds * 1000.0;
     const uint64_t planned = bySeconds ? 0 : options.frames;
-    uint64_t start = 0, end = 0;
+    VirtualFrames frames(clock, options.startMs);
     for (uint64_t frame = 0;; ++frame) {
-        if (bySeconds ? static_cast<double>(start) >= limitMs : frame >= options.frames) break;
-        clock.set(options.startMs + static_cast<uint32_t>(start));
-        clock.takeSlept();
-        session.runFrame();
-        end = start + clock.takeSlept();
+        if (bySeconds ? static_cast<double>(frames.nextStart()) >= limitMs
+                      : frame >= options.frames)
+            break;
+        frames.run(session);
         ++result.framesRun;
-        if (gif.isOpen() && !animation.picture(surface, end, &error)) return fail(error);
+        if (gif.isOpen() && !animation.picture(surface, frames.lastEnd(), &error))
+            return fail(error);
         if (progress && (frame & 1023) == 0) progress(frame, planned);
-        start = nextFrameStart(start, end);
     }
-    result.virtualMs = end;
+    result.virtualMs = frames.lastEnd();
     for (const PixelPosition& pixel : options.lineAt)
         result.lines.push_back(describeOwner(session.lineAt(pixel.x, pixel.y)));
     if (progress) progress(result.framesRun, planned);
 
     if (gif.isOpen()) {
         // The last picture stays until the tick at which the next frame would start.
-        if (!animation.finish(start, &error) || !gif.close(&error)) return fail(error);
+        if (!animation.finish(frames.nextStart(), &error) || !gif.close(&error)) return fail(error);
         result.gifFrames = animation.frames();
     }
     if (traceFile && (std::fflush(traceFile.get()) != 0 || std::ferror(traceFile.get())))

@@ -25,11 +25,6 @@ struct RenderOptions {
     std::vector<PixelPosition> lineAt;
 };
 
-// The window's 10 ms timer modelled on virtual time: the next frame starts at the first
-// tick (a multiple of 10 ms after the start) that is later than the previous frame's start
-// and not earlier than its end. Offsets are milliseconds since the first frame.
-uint64_t nextFrameStart(uint64_t previousStart, uint64_t previousEnd);
-
 struct RenderResult {
     int exitCode = 0;  // 0 done, 1 an output could not be written
     std::string error; // one line when exitCode != 0

@@ -1,21 +1,16 @@
 #include "session/findings.h"
 
-#include <filesystem>
-
 #include "check/checker.h"
 
 namespace orvanta {
 
-Findings checkLoadedFile(const std::string& folder, const std::string& name) {
+Findings checkLoadedFile(Folder& folder, const std::string& name) {
     Findings findings;
     findings.file = name;
-    const std::string path =
-        folder.empty() ? name : (std::filesystem::path(folder) / name).string();
-    const check::CheckReport report = check::checkFiles({path});
-    for (check::Diagnostic diagnostic : report.diagnostics) {
-        diagnostic.file = name; // the folder is the window's; the rows name the file alone
+    // The rows name the file alone: the folder is the window's.
+    const check::CheckReport report = check::checkFile(folder, name, name);
+    for (const check::Diagnostic& diagnostic : report.diagnostics)
         findings.rows.push_back(check::formatDiagnostic(diagnostic));
-    }
     findings.errors = report.count(check::Severity::Error);
     findings.warnings = report.count(check::Severity::Warning);
     return findings;

@@ -6,6 +6,8 @@
 
 namespace orvanta {
 
+class Folder;
+
 struct Findings {
     std::string file;              // the file checked; empty before the first load
     std::vector<std::string> rows; // "file:line: severity: message", in line order
@@ -14,7 +16,7 @@ struct Findings {
 };
 
 // Checks `name` in `folder` on its own, with the same code as "orvanta-cli check".
-Findings checkLoadedFile(const std::string& folder, const std::string& name);
+Findings checkLoadedFile(Folder& folder, const std::string& name);
 
 // A short sign for the menu bar: "" without findings, else "2 errors, 1 warning" and the
 // like.

@@ -5,7 +5,7 @@
 
 namespace orvanta {
 
-Session::Session(Clock& clock, DiskFolder& folder, Trace trace, bool recordOwners)
+Session::Session(Clock& clock, Folder& folder, Trace trace, bool recordOwners)
     : clock_(clock), folder_(folder), trace_(trace),
       device_(std::make_unique<Device>(clock_, folder_, trace_)), recordOwners_(recordOwners) {
     if (recordOwners_) device_->recordOwners();
@@ -53,7 +53,7 @@ void Session::restart() {
 
 const Findings& Session::findings() {
     if (!unchecked_.empty()) {
-        findings_ = checkLoadedFile(folder_.path(), unchecked_);
+        findings_ = checkLoadedFile(folder_, unchecked_);
         unchecked_.clear();
     }
     return findings_;

@@ -22,7 +22,7 @@ class Session {
   public:
     // The clock and the folder must outlive the session. With `recordOwners` the device
     // records from power-on which line drew each pixel.
-    Session(Clock& clock, DiskFolder& folder, Trace trace = {}, bool recordOwners = true);
+    Session(Clock& clock, Folder& folder, Trace trace = {}, bool recordOwners = true);
 
     Device& device() { return *device_; }
     const Device& device() const { return *device_; }
@@ -79,7 +79,7 @@ class Session {
     void frame();
 
     PausableClock clock_;
-    DiskFolder& folder_;
+    Folder& folder_;
     Trace trace_;
     HostState host_;
     std::unique_ptr<Device> device_;

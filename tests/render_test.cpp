@@ -11,6 +11,7 @@
 
 #include "cli/renderer.h"
 #include "media/image.h"
+#include "session/frame_schedule.h"
 #include "tests/support.h"
 
 namespace orvanta {
@@ -21,7 +22,7 @@ namespace fs = std::filesystem;
 TEST(RenderTimer, FramesFollowTheTenMillisecondTicksAndThePacing) {
     const uint32_t cases[][3] = {{0, 0, 10},      {10, 110, 110}, {110, 110, 120},
                                  {120, 220, 220}, {0, 5, 10},     {0, 21, 30}};
-    for (const auto& c : cases) EXPECT_EQ(cli::nextFrameStart(c[0], c[1]), c[2]) << c[0];
+    for (const auto& c : cases) EXPECT_EQ(nextFrameStart(c[0], c[1]), c[2]) << c[0];
 }
 
 class RenderTest : public test::SystemTest {

@@ -1,0 +1,56 @@
+# The page: the device compiled to WebAssembly (host/web/engine) and the page's TypeScript
+# (host/web), bundled into one static folder, build/web/site, that opens from file:// as
+# well as from any web server. The command-line program has no use in a browser.
+set_target_properties(orvanta_cli_lib orvanta-cli PROPERTIES EXCLUDE_FROM_ALL TRUE)
+
+set(ORVANTA_ENGINE_EXPORTS
+    orvanta_alloc orvanta_free orvanta_clear_files orvanta_put_file orvanta_power_on
+    orvanta_run_frames orvanta_next_start orvanta_frames_run orvanta_picture orvanta_trace
+    orvanta_trace_size orvanta_reload orvanta_next_file orvanta_restart orvanta_toggle_loop)
+list(TRANSFORM ORVANTA_ENGINE_EXPORTS PREPEND "'_")
+list(TRANSFORM ORVANTA_ENGINE_EXPORTS APPEND "'")
+list(JOIN ORVANTA_ENGINE_EXPORTS "," ORVANTA_ENGINE_EXPORTS)
+
+add_executable(orvanta_engine host/web/engine/engine.cpp)
+target_link_libraries(orvanta_engine PRIVATE orvanta_session)
+# orvanta-engine.js defines createOrvantaEngine() and touches nothing else; the page's
+# bundle carries orvanta-engine.wasm and hands its bytes over, because a page opened from
+# file:// may fetch no file, and the page's policy allows no fetch at all.
+set_target_properties(orvanta_engine PROPERTIES OUTPUT_NAME orvanta-engine SUFFIX .js)
+target_link_options(orvanta_engine PRIVATE
+  -sMODULARIZE=1 -sEXPORT_NAME=createOrvantaEngine -sENVIRONMENT=web
+  -sALLOW_MEMORY_GROWTH=1 -sFILESYSTEM=0 "-sEXPORTED_FUNCTIONS=[${ORVANTA_ENGINE_EXPORTS}]")
+
+# The page's code: npm installs its tools from the committed lockfile, tsc checks the
+# TypeScript and build.mjs bundles it with the engine and the demo into the site folder.
+find_program(ORVANTA_NODE node NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+find_program(ORVANTA_NPM npm NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+set(ORVANTA_WEB ${PROJECT_SOURCE_DIR}/host/web)
+set(ORVANTA_SITE ${PROJECT_BINARY_DIR}/site)
+add_custom_command(OUTPUT ${ORVANTA_WEB}/node_modules/.package-lock.json
+  COMMAND ${ORVANTA_NPM} ci --no-audit --no-fund --loglevel=error
+  DEPENDS ${ORVANTA_WEB}/package.json ${ORVANTA_WEB}/package-lock.json
+  WORKING_DIRECTORY ${ORVANTA_WEB}
+  COMMENT "Installing the page's tools from npm")
+file(GLOB ORVANTA_WEB_SOURCES CONFIGURE_DEPENDS ${ORVANTA_WEB}/src/*)
+file(GLOB ORVANTA_DEMO_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/demo/*)
+add_custom_command(OUTPUT ${ORVANTA_SITE}/index.html ${ORVANTA_SITE}/orvanta.js
+                          ${ORVANTA_SITE}/orvanta-engine.js
+  COMMAND ${ORVANTA_NODE} ${ORVANTA_WEB}/node_modules/typescript/bin/tsc --noEmit -p ${ORVANTA_WEB}
+  COMMAND ${ORVANTA_NODE} ${ORVANTA_WEB}/build.mjs $<TARGET_FILE:orvanta_engine>
+          ${PROJECT_SOURCE_DIR}/examples ${ORVANTA_SITE}
+  DEPENDS orvanta_engine ${ORVANTA_WEB}/node_modules/.package-lock.json ${ORVANTA_WEB_SOURCES}
+          ${ORVANTA_WEB}/build.mjs ${ORVANTA_WEB}/tsconfig.json ${ORVANTA_DEMO_FILES}
+  COMMENT "Bundling the page into ${ORVANTA_SITE}"
+  VERBATIM)
+add_custom_target(orvanta_site ALL DEPENDS ${ORVANTA_SITE}/index.html)
+
+# The browser suite: Debian's Chromium, driven by Playwright, against the release build's
+# orvanta-cli (cmake --build --preset release).
+set(ORVANTA_NATIVE_CLI ${PROJECT_SOURCE_DIR}/build/release/orvanta-cli
+    CACHE FILEPATH "The Linux build's orvanta-cli, whose output the page must match")
+enable_testing()
+add_test(NAME web_browser
+  COMMAND ${ORVANTA_NODE} --test --test-reporter=spec ${ORVANTA_WEB}/tests/)
+set_tests_properties(web_browser PROPERTIES TIMEOUT 600 ENVIRONMENT
+  "ORVANTA_SITE=${ORVANTA_SITE};ORVANTA_NATIVE_CLI=${ORVANTA_NATIVE_CLI};ORVANTA_EXAMPLES=${PROJECT_SOURCE_DIR}/examples")

@@ -1,0 +1,55 @@
+// Bundles the page into one static folder: node build.mjs ENGINE_JS EXAMPLES_DIR OUT_DIR.
+// ENGINE_JS is the device module's glue (orvanta-engine.js, its .wasm beside it); the
+// module's bytes and the demo of EXAMPLES_DIR are put into the page's script.
+import { build } from 'esbuild';
+import { copyFile, mkdir, readdir, readFile } from 'node:fs/promises';
+import { dirname, join } from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const [engine, examples, out] = process.argv.slice(2);
+if (!out) {
+  console.error('usage: node build.mjs ENGINE_JS EXAMPLES_DIR OUT_DIR');
+  process.exit(2);
+}
+const here = dirname(fileURLToPath(import.meta.url));
+
+// The device module's bytes and the demo folder as modules: the bytes in base64, and each
+// file's name with its bytes in base64.
+const builtIn = {
+  name: 'orvanta-built-in',
+  setup(b) {
+    b.onResolve({ filter: /^orvanta:(demo|engine-wasm)$/ }, (args) => ({
+      path: args.path.slice('orvanta:'.length),
+      namespace: 'orvanta',
+    }));
+    b.onLoad({ filter: /^engine-wasm$/, namespace: 'orvanta' }, async () => {
+      const wasm = engine.replace(/\.js$/, '.wasm');
+      const base64 = (await readFile(wasm)).toString('base64');
+      return { contents: `export default ${JSON.stringify(base64)};`, loader: 'js', watchFiles: [wasm] };
+    });
+    b.onLoad({ filter: /^demo$/, namespace: 'orvanta' }, async () => {
+      const folder = join(examples, 'demo');
+      const files = {};
+      for (const entry of (await readdir(folder, { withFileTypes: true })).sort((a, b) =>
+        a.name < b.name ? -1 : 1,
+      ))
+        if (entry.isFile()) files[entry.name] = (await readFile(join(folder, entry.name))).toString('base64');
+      return { contents: `export default ${JSON.stringify(files)};`, loader: 'js', watchFiles: [folder] };
+    });
+  },
+};
+
+await mkdir(out, { recursive: true });
+await build({
+  entryPoints: [join(here, 'src/main.ts')],
+  outfile: join(out, 'orvanta.js'),
+  bundle: true,
+  format: 'iife', // a classic script: module scripts do not load from file://
+  target: 'es2020',
+  minify: true,
+  legalComments: 'none',
+  plugins: [builtIn],
+  logLevel: 'warning',
+});
+await copyFile(engine, join(out, 'orvanta-engine.js'));
+for (const file of ['index.html', 'style.css']) await copyFile(join(here, 'src', file), join(out, file));

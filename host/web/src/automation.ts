@@ -1,0 +1,43 @@
+import type { Engine, Files } from './engine';
+import type { Pacer } from './pacer';
+
+// window.orvanta: the page for tests and for people who script it. load() then run(N)
+// gives the picture and trace of `orvanta-cli render DIR --frames N`.
+export interface Automation {
+  // Replaces the folder, powers a new device on and pauses it.
+  load(files: Files): void;
+  // Pauses if running, then runs that many frames on the virtual clock.
+  run(frames: number): void;
+  // Back to real time, from the virtual time reached.
+  resume(): void;
+  pause(): void;
+  // The panel as 16,384 words in row order, the desktop surface's words: red in bits 0-7,
+  // green in 8-15, blue in 16-23.
+  picture(): Uint32Array;
+  // The trace since the last load.
+  trace(): Uint8Array;
+}
+
+export function makeAutomation(engine: Engine, pacer: Pacer, shown: () => void): Automation {
+  return {
+    load(files) {
+      pacer.pause();
+      engine.load(files);
+      shown();
+    },
+    run(frames) {
+      if (!Number.isInteger(frames) || frames < 0 || frames > 0xffffffff)
+        throw new RangeError('frames is a whole number from 0 to 4294967295');
+      pacer.pause();
+      engine.runFrames(frames);
+      shown();
+    },
+    resume: () => pacer.resume(),
+    pause() {
+      pacer.pause();
+      shown();
+    },
+    picture: () => engine.picture(),
+    trace: () => engine.trace(),
+  };
+}

@@ -1,0 +1,96 @@
+import demo from 'orvanta:demo';
+
+import { makeAutomation, type Automation } from './automation';
+import { Display, ZOOM_STEPS, type Zoom } from './display';
+import { Engine, type Files } from './engine';
+import { Pacer } from './pacer';
+
+declare global {
+  interface Window {
+    orvanta?: Automation;
+  }
+}
+
+function element<T extends HTMLElement>(id: string): T {
+  const found = document.getElementById(id);
+  if (!found) throw new Error(`the page lacks #${id}`);
+  return found as T;
+}
+
+function decodeBuiltIn(files: Record<string, string>): Files {
+  const decoded: Files = {};
+  for (const [name, base64] of Object.entries(files))
+    decoded[name] = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+  return decoded;
+}
+
+async function start(): Promise<void> {
+  const engine = await Engine.create();
+  const display = new Display(element<HTMLCanvasElement>('panel'), element('stage'));
+  const status = element('status');
+  const pauseButton = element<HTMLButtonElement>('pause');
+  const loopButton = element<HTMLButtonElement>('loop');
+  const zoomChoice = element<HTMLSelectElement>('zoom');
+  let firstPicture = true;
+
+  const show = (): void => {
+    display.draw(engine.picture());
+    const seconds = (engine.nextStart() / 1000).toFixed(2);
+    status.textContent = `${pacer.paused ? 'Paused' : 'Running'} · ${engine.framesRun()} frames · ${seconds} s · ${display.percent} %`;
+    pauseButton.textContent = pacer.paused ? 'Resume' : 'Pause';
+    if (firstPicture && engine.framesRun() > 0) {
+      firstPicture = false;
+      performance.mark('orvanta-first-picture');
+    }
+  };
+  const pacer = new Pacer(engine, show);
+
+  pauseButton.addEventListener('click', () => {
+    if (pacer.paused) pacer.resume();
+    else pacer.pause();
+    show();
+  });
+  element('step').addEventListener('click', () => {
+    pacer.pause();
+    engine.runFrames(1);
+    show();
+  });
+  element('restart').addEventListener('click', () => {
+    engine.restart();
+    if (pacer.paused) show();
+  });
+  element('reload').addEventListener('click', () => engine.reload());
+  element('next').addEventListener('click', () => engine.nextFile());
+  loopButton.addEventListener('click', () => {
+    loopButton.setAttribute('aria-pressed', String(engine.toggleLoop()));
+  });
+
+  for (const step of ZOOM_STEPS) zoomChoice.add(new Option(`${step * 100} %`, String(step)));
+  zoomChoice.add(new Option('Fit', 'fit'));
+  zoomChoice.value = String(display.zoom);
+  zoomChoice.addEventListener('change', () => {
+    display.zoom = (zoomChoice.value === 'fit' ? 'fit' : Number(zoomChoice.value)) as Zoom;
+    display.layout();
+    show();
+  });
+  const relayout = (): void => {
+    display.layout();
+    // A change of the device pixel ratio (another screen, the browser's zoom) fires once
+    // per ratio, so the watch is renewed for the new one.
+    matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', relayout, {
+      once: true,
+    });
+  };
+  new ResizeObserver(() => display.layout()).observe(element('stage'));
+  relayout();
+
+  engine.load(decodeBuiltIn(demo));
+  window.orvanta = makeAutomation(engine, pacer, show);
+  pacer.resume();
+}
+
+start().catch((error: unknown) => {
+  const status = document.getElementById('status');
+  if (status) status.textContent = `The device could not start: ${String(error)}`;
+  throw error;
+});
