@@ -7,32 +7,33 @@ namespace orvanta::language {
 
 namespace {
 
-// A copy of the text, so that later edits of the held text do not change an open file.
+// Shares the held bytes, so that a later put of the same name does not change an open file.
 class TextFile final : public File {
   public:
-    explicit TextFile(std::string bytes) : bytes_(std::move(bytes)) {}
+    explicit TextFile(std::shared_ptr<const std::string> bytes) : bytes_(std::move(bytes)) {}
     std::size_t readAt(void* buffer, std::size_t n, int64_t offset) override {
-        if (offset < 0 || static_cast<uint64_t>(offset) >= bytes_.size()) return 0;
+        if (offset < 0 || static_cast<uint64_t>(offset) >= bytes_->size()) return 0;
         const std::size_t at = static_cast<std::size_t>(offset);
-        const std::size_t count = std::min(n, bytes_.size() - at);
-        std::memcpy(buffer, bytes_.data() + at, count);
+        const std::size_t count = std::min(n, bytes_->size() - at);
+        if (count > 0) std::memcpy(buffer, bytes_->data() + at, count);
         return count;
     }
-    int64_t size() override { return static_cast<int64_t>(bytes_.size()); }
+    int64_t size() override { return static_cast<int64_t>(bytes_->size()); }
 
   private:
-    std::string bytes_;
+    std::shared_ptr<const std::string> bytes_;
 };
 
 } // namespace
 
 const std::string* OverlayFolder::held(const std::string& name) const {
     const auto it = texts_.find(name);
-    return it == texts_.end() ? nullptr : &it->second;
+    return it == texts_.end() ? nullptr : it->second.get();
 }
 
 std::unique_ptr<File> OverlayFolder::open(const char* name) {
-    if (const std::string* bytes = held(name)) return std::make_unique<TextFile>(*bytes);
+    if (const auto it = texts_.find(name); it != texts_.end())
+        return std::make_unique<TextFile>(it->second);
     return below_ != nullptr ? below_->open(name) : nullptr;
 }
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "language/overlay_folder.h"
 #include "session/frame_schedule.h"
-#include "session/memory_folder.h"
 #include "session/session.h"
 
 namespace orvanta {
@@ -17,7 +17,7 @@ constexpr uint32_t kFirstFrameMs = 10000;
 
 // Everything one power-on creates, in the order it must be built and torn down.
 struct Run {
-    explicit Run(MemoryFolder& folder, std::string& trace)
+    explicit Run(language::OverlayFolder& folder, std::string& trace)
         : session(clock, folder, Trace(traceToString, &trace)), frames(clock, kFirstFrameMs) {}
     VirtualClock clock{kFirstFrameMs};
     Session session;
@@ -25,7 +25,7 @@ struct Run {
 };
 
 struct Engine {
-    MemoryFolder folder;
+    language::OverlayFolder folder;
     std::string trace;
     std::unique_ptr<Run> run;
 
@@ -66,7 +66,8 @@ void orvanta_clear_files() {
 
 int orvanta_put_file(const char* name, uint32_t nameLength, const uint8_t* bytes, uint32_t size) {
     if (nameLength == 0 || std::memchr(name, '\0', nameLength) != nullptr) return 0;
-    engine().folder.put(std::string(name, nameLength), std::vector<uint8_t>(bytes, bytes + size));
+    engine().folder.put(std::string(name, nameLength),
+                        std::string(reinterpret_cast<const char*>(bytes), size));
     return 1;
 }
 

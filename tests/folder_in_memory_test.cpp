@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "cli/renderer.h"
+#include "language/overlay_folder.h"
 #include "media/image.h"
 #include "session/frame_schedule.h"
-#include "session/memory_folder.h"
 #include "session/session.h"
 #include "tests/support.h"
 
@@ -20,20 +20,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<uint8_t> bytes(const std::string& text) {
-    return {text.begin(), text.end()};
-}
-
 std::string readAll(File& file, int64_t offset, std::size_t n) {
     std::string out(n, '\0');
     out.resize(file.readAt(out.data(), n, offset));
     return out;
 }
 
-TEST(MemoryFolder, ReadsByExactNameAtAnyOffsetAndKeepsOpenFilesWhole) {
-    MemoryFolder folder;
-    folder.put("config.txt", bytes("Led;1;2\n"));
-    folder.put(std::string("\xff\x01.bmp"), bytes("BM"));
+TEST(FolderInMemory, ReadsByExactNameAtAnyOffsetAndKeepsOpenFilesWhole) {
+    language::OverlayFolder folder;
+    folder.put("config.txt", std::string("Led;1;2\n"));
+    folder.put(std::string("\xff\x01.bmp"), std::string("BM"));
     EXPECT_EQ(folder.open("CONFIG.TXT"), nullptr);
     EXPECT_EQ(folder.open("missing"), nullptr);
     ASSERT_NE(folder.open("\xff\x01.bmp"), nullptr);
@@ -48,23 +44,23 @@ TEST(MemoryFolder, ReadsByExactNameAtAnyOffsetAndKeepsOpenFilesWhole) {
     EXPECT_EQ(readAll(*file, -1, 4), "");
 
     // Replaced or removed while open, the open file reads what it was opened on.
-    folder.put("config.txt", bytes("x"));
+    folder.put("config.txt", std::string("x"));
     folder.remove("\xff\x01.bmp");
     EXPECT_EQ(readAll(*file, 0, 100), "Led;1;2\n");
     EXPECT_EQ(readAll(*folder.open("config.txt"), 0, 100), "x");
     EXPECT_EQ(folder.open("\xff\x01.bmp"), nullptr);
-    EXPECT_EQ(folder.size(), 1u);
+    EXPECT_EQ(folder.heldCount(), 1u);
 }
 
 // The demo read into memory and run on VirtualFrames gives the renderer's trace and picture:
 // the seam and the frame schedule the page uses change nothing the device does.
-TEST(MemoryFolder, ASessionOnItRunsAsTheRendererOnTheFolderOnDisk) {
+TEST(FolderInMemory, ASessionOnItRunsAsTheRendererOnTheFolderOnDisk) {
     const fs::path demo = fs::path(ORVANTA_SOURCE_DIR) / "examples" / "demo";
-    MemoryFolder folder;
+    language::OverlayFolder folder;
     for (const auto& entry : fs::directory_iterator(demo)) {
         std::ifstream in(entry.path(), std::ios::binary);
         folder.put(entry.path().filename().string(),
-                   {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+                   std::string(std::istreambuf_iterator<char>(in), {}));
     }
     const uint64_t frames = 700;
     std::string trace;
