@@ -23,10 +23,13 @@ language::Workspace& CardFolders::renew(const std::string& folder) {
     return *card.workspace;
 }
 
-std::vector<std::string> CardFolders::takeChangedFolders() {
+std::vector<std::string> CardFolders::takeChangedFolders(uint32_t nowMs) {
     std::vector<std::string> changed;
-    for (auto& [path, card] : cards_)
-        if (card.watcher && !card.watcher->takeSaved().empty()) changed.push_back(path);
+    for (auto& [path, card] : cards_) {
+        if (!card.watcher) continue;
+        for (const std::string& name : card.watcher->takeSaved()) card.saves.written(name, nowMs);
+        if (card.saves.pending() && !card.saves.takeSettled(nowMs).empty()) changed.push_back(path);
+    }
     return changed;
 }
 

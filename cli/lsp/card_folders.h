@@ -11,6 +11,7 @@
 #include "core/storage/folder.h"
 #include "language/service.h"
 #include "platform/folder_watcher.h"
+#include "session/settling_saves.h"
 
 namespace orvanta::cli::lsp {
 
@@ -25,14 +26,17 @@ class CardFolders {
     // A fresh workspace for the folder, which reads its files anew; the caller sets the
     // open documents' texts again.
     language::Workspace& renew(const std::string& folder);
-    // The folders in which files were saved since the last call. Never blocks.
-    std::vector<std::string> takeChangedFolders();
+    // The folders in which a saved file's writes have settled by `nowMs` (the windows'
+    // rule: a file counts once nothing has written to it for a quiet period), each once.
+    // Never blocks.
+    std::vector<std::string> takeChangedFolders(uint32_t nowMs);
 
   private:
     struct Card {
         std::unique_ptr<Folder> folder;
         std::unique_ptr<language::Workspace> workspace;
         std::unique_ptr<FolderWatcher> watcher;
+        SettlingSaves saves;
     };
     OpenFolder openFolder_;
     bool watch_;

@@ -125,7 +125,7 @@ void Server::refreshFolderOf(const std::string& uri) {
 void Server::pollFolders() {
     // The hook for saves made by other programs: each folder with a saved file is read
     // anew and its open documents get fresh diagnostics.
-    for (const std::string& folder : folders_.takeChangedFolders()) {
+    for (const std::string& folder : folders_.takeChangedFolders(clock_.now())) {
         folders_.renew(folder);
         publishFolder(folder);
     }

@@ -10,6 +10,7 @@
 #include "cli/lsp/framing.h"
 #include "cli/lsp/json_rpc.h"
 #include "cli/lsp/line_index.h"
+#include "platform/system_clock.h"
 
 namespace orvanta::cli::lsp {
 
@@ -65,6 +66,7 @@ class Server {
     Dispatcher dispatcher_;
     DocumentStore documents_;
     CardFolders folders_;
+    SystemClock clock_; // times the settling of saved files
     ClientFeatures client_;
 };
 
