@@ -197,6 +197,9 @@ class Session:
             ids = self.x("xdotool", "search", "--name", f"^{name}$", check_result=False)
             if ids:
                 return ids.split()[0]
+            if self.app is not None and self.app.poll() is not None:
+                raise Failure(f"orvanta ended with status {self.app.poll()} before its window "
+                              f"{name!r} appeared: {self.errors()[-2000:]!r}")
             time.sleep(0.05)
         raise Failure(f"no window named {name!r} appeared")
 
