@@ -1,7 +1,6 @@
 # The page: the device compiled to WebAssembly (host/web/engine) and the page's TypeScript
 # (host/web), bundled into one static folder, build/web/site, that opens from file:// as
-# well as from any web server. The command-line program has no use in a browser.
-set_target_properties(orvanta_cli_lib orvanta-cli PROPERTIES EXCLUDE_FROM_ALL TRUE)
+# well as from any web server.
 
 set(ORVANTA_ENGINE_EXPORTS
     orvanta_alloc orvanta_free orvanta_clear_files orvanta_put_file orvanta_power_on
