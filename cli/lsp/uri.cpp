@@ -50,7 +50,9 @@ std::optional<FileLocation> locateFileUri(const std::string& uri) {
     const std::size_t last = path.rfind('/');
     if (last == std::string::npos || last + 1 == path.size()) return std::nullopt;
     FileLocation location{path.substr(0, last), path.substr(last + 1)};
-    if (location.folder.empty()) location.folder = "/";
+    // One character appended, not a literal assigned: GCC 12 at -O3 warns falsely
+    // (-Wrestrict) about assigning a literal to a string here.
+    if (location.folder.empty()) location.folder.push_back('/');
 #ifdef _WIN32
     if (location.folder.size() == 2 && location.folder[1] == ':') location.folder += '/';
 #endif
@@ -61,7 +63,7 @@ std::string fileUri(const std::string& folder, const std::string& name) {
     std::string path = folder;
     if (path.empty() || path.back() != '/') path += '/';
     path += name;
-    if (!path.empty() && path[0] != '/') path.insert(0, "/"); // a drive letter's path
+    if (!path.empty() && path[0] != '/') path.insert(path.begin(), '/'); // a drive letter's path
     std::string uri = "file://";
     static const char* const kHex = "0123456789ABCDEF";
     for (const char c : path) {
