@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <new>
+#include <string_view>
 
 #include "core/display/surface.h"
 #include "core/display/text.h"
@@ -27,7 +28,8 @@ ToggleText* ToggleText::fromFields(const FieldTable& f) {
 LineFacts ToggleText::facts(const FieldTable& f) {
     const ToggleText shown(f.number(1), f.number(2), f.field(3), f.number(4), f.number(5));
     LineFacts facts;
-    const std::string full = f.field(3);
+    // A view, not a copy: the text may be as long as the file.
+    const std::string_view full = f.field(3);
     const std::string kept = shown.text;
     if (full.size() > kept.size())
         facts.findings.push_back(

@@ -4,7 +4,7 @@ namespace orvanta {
 
 namespace {
 
-std::string escaped(const std::string& s) {
+std::string escaped(std::string_view s) {
     static const char* hex = "0123456789ABCDEF";
     std::string out;
     for (unsigned char c : s) {
@@ -21,10 +21,10 @@ std::string escaped(const std::string& s) {
 
 } // namespace
 
-std::string quoteUserText(const std::string& text) {
+std::string quoteUserText(std::string_view text) {
     constexpr std::size_t kLongest = 60;
     std::string out(1, '\'');
-    out += escaped(text.size() <= kLongest ? text : text.substr(0, kLongest));
+    out += escaped(text.substr(0, kLongest));
     if (text.size() > kLongest) out += "…";
     out += '\'';
     return out;

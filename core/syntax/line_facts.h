@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvanta {
@@ -55,7 +56,7 @@ inline Extent spanExtent(int64_t a, int64_t aLength, int64_t b, int64_t bLength)
 
 // A user's text inside a message: in single quotes, control bytes as \xNN so that a message
 // stays one line, and a text longer than 60 bytes cut there with an ellipsis.
-std::string quoteUserText(const std::string& text);
+std::string quoteUserText(std::string_view text);
 
 inline Extent circleExtent(int64_t x, int64_t y, int64_t radius) {
     const int64_t r = radius < 0 ? -radius : radius;
