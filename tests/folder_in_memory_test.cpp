@@ -78,9 +78,12 @@ TEST(FolderInMemory, ASessionOnItRunsAsTheRendererOnTheFolderOnDisk) {
     options.pngPath = (out / "last.png").string();
     const cli::RenderResult result = cli::render(options);
     ASSERT_EQ(result.exitCode, 0) << result.error;
-    std::ifstream in(options.tracePath, std::ios::binary);
-    const std::string rendered{std::istreambuf_iterator<char>(in),
-                               std::istreambuf_iterator<char>()};
+    std::string rendered;
+    {
+        // Closed before the folder is removed, which Windows refuses for an open file.
+        std::ifstream in(options.tracePath, std::ios::binary);
+        rendered.assign(std::istreambuf_iterator<char>(in), {});
+    }
 
     EXPECT_EQ(schedule.framesRun(), frames);
     EXPECT_EQ(schedule.lastEnd(), result.virtualMs);
