@@ -226,7 +226,10 @@ def line_under_cursor(s, main, config, x0, y0, top):
     check(widths["border"] < widths["lamp"] < widths["picture"],
           f"the fifth text's lengths are not those of its three readings: {widths}")
     s.keys("ctrl+l")
-    check(set(reading("cleared", lamp)) == {BLACK}, "unchecking left the fifth text standing")
+    s.point(main, *lamp, 0.2)
+    s.until(main, "d6-line-cleared",
+            lambda shot: check(set(shot.region(*band)) == {BLACK},
+                               "unchecking left the fifth text standing"))
 
 
 def command_line(program):
