@@ -278,8 +278,11 @@ void MainWindow::paintClientArea(int top, int width, int height) {
         fl_rectf(0, top, width, height, FL_BLACK);
         host.clearPending = false;
     }
-    // The line text's area is cleared before the picture is drawn, which may cover it.
-    if (!host.showLine && lineAreaWidth_ > 0) {
+    // The line text's area is cleared before the picture is drawn, which may cover it. A
+    // paint that FLTK clips to a smaller damaged area (the menu bar's, after the command
+    // that unchecked the item) cannot clear it, so the clear waits for a paint that can.
+    if (!host.showLine && lineAreaWidth_ > 0 &&
+        fl_not_clipped(kOverlayX, top + kOverlayLineY, lineAreaWidth_, lineAreaHeight_) == 1) {
         fl_rectf(kOverlayX, top + kOverlayLineY, lineAreaWidth_, lineAreaHeight_, FL_BLACK);
         lineAreaWidth_ = 0;
     }
