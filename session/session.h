@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/device/device.h"
-#include "platform/disk_folder.h"
+#include "core/storage/folder.h"
 #include "session/findings.h"
 #include "session/host_state.h"
 #include "session/pausable_clock.h"
