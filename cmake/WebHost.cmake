@@ -2,15 +2,9 @@
 # (host/web), bundled into one static folder, build/web/site, that opens from file:// as
 # well as from any web server.
 
-set(ORVANTA_ENGINE_EXPORTS
-    orvanta_alloc orvanta_free orvanta_clear_files orvanta_put_file orvanta_power_on
-    orvanta_run_frames orvanta_next_start orvanta_frames_run orvanta_picture orvanta_trace
-    orvanta_trace_size orvanta_reload orvanta_next_file orvanta_restart orvanta_toggle_loop)
-list(TRANSFORM ORVANTA_ENGINE_EXPORTS PREPEND "'_")
-list(TRANSFORM ORVANTA_ENGINE_EXPORTS APPEND "'")
-list(JOIN ORVANTA_ENGINE_EXPORTS "," ORVANTA_ENGINE_EXPORTS)
-
-add_executable(orvanta_engine host/web/engine/engine.cpp)
+# Each file of host/web/engine adds C functions; those marked ORVANTA_EXPORT are exported.
+file(GLOB ORVANTA_ENGINE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/host/web/engine/*.cpp)
+add_executable(orvanta_engine ${ORVANTA_ENGINE_SOURCES})
 target_link_libraries(orvanta_engine PRIVATE orvanta_session)
 # orvanta-engine.js defines createOrvantaEngine() and touches nothing else; the page's
 # bundle carries orvanta-engine.wasm and hands its bytes over, because a page opened from
@@ -18,7 +12,7 @@ target_link_libraries(orvanta_engine PRIVATE orvanta_session)
 set_target_properties(orvanta_engine PROPERTIES OUTPUT_NAME orvanta-engine SUFFIX .js)
 target_link_options(orvanta_engine PRIVATE
   -sMODULARIZE=1 -sEXPORT_NAME=createOrvantaEngine -sENVIRONMENT=web
-  -sALLOW_MEMORY_GROWTH=1 -sFILESYSTEM=0 "-sEXPORTED_FUNCTIONS=[${ORVANTA_ENGINE_EXPORTS}]")
+  -sALLOW_MEMORY_GROWTH=1 -sFILESYSTEM=0)
 
 # The page's code: npm installs its tools from the committed lockfile, tsc checks the
 # TypeScript and build.mjs bundles it with the engine and the demo into the site folder.

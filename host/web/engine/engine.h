@@ -1,9 +1,9 @@
 #pragma once
-// The page's device: a C interface over one session on a folder held in memory, run on
-// virtual time. Plain C functions over numbers and pointers into the module's memory keep
-// the WebAssembly module small and its JavaScript glue free of any binding runtime; the
-// page copies out what it reads. Offsets in milliseconds are returned as doubles, which
-// hold every whole number a page will ever reach exactly.
+// The page's device and its folder: a C interface over one session on a folder held in
+// memory, run on virtual time. Plain C functions over numbers and pointers into the module's memory
+// keep the WebAssembly module small and its JavaScript glue free of any binding runtime; the page
+// copies out what it reads. Offsets in milliseconds are returned as doubles, which hold every whole
+// number a page will ever reach exactly.
 #include <cstdint>
 
 extern "C" {
@@ -11,10 +11,16 @@ extern "C" {
 // Memory for the page to write names and file bytes into.
 void* orvanta_alloc(uint32_t size);
 void orvanta_free(void* memory);
+// The size of the text a replying function returned last (see engine_state.h).
+uint32_t orvanta_reply_size();
 
 // The folder: emptied, then filled file by file. A name is any bytes but NUL (0 otherwise).
 void orvanta_clear_files();
 int orvanta_put_file(const char* name, uint32_t nameLength, const uint8_t* bytes, uint32_t size);
+void orvanta_remove_file(const char* name, uint32_t nameLength);
+// The page saved (or an editor changed) `name`: the session takes it as a save on disk, so
+// a configuration file is shown at once and a picture of the file on show loads it again.
+void orvanta_file_saved(const char* name, uint32_t nameLength);
 
 // A new device as at power-on on the files given; its first frame starts when its clock
 // reads 10,000 ms. The trace starts empty.

@@ -1,5 +1,6 @@
-import type { Engine, Files } from './engine';
+import type { Files } from './engine';
 import type { Pacer } from './pacer';
+import type { Workspace } from './workspace';
 
 // window.orvanta: the page for tests and for people who script it. load() then run(N)
 // gives the picture and trace of `orvanta-cli render DIR --frames N`.
@@ -18,11 +19,12 @@ export interface Automation {
   trace(): Uint8Array;
 }
 
-export function makeAutomation(engine: Engine, pacer: Pacer, shown: () => void): Automation {
+export function makeAutomation(workspace: Workspace, pacer: Pacer, shown: () => void): Automation {
+  const engine = workspace.engine;
   return {
     load(files) {
       pacer.pause();
-      engine.load(files);
+      workspace.replace(files);
       shown();
     },
     run(frames) {

@@ -2,24 +2,13 @@
 // copies names and bytes in and pictures and traces out.
 import wasm from 'orvanta:engine-wasm';
 
+// The module's exports: every C function marked ORVANTA_EXPORT, under its name with a
+// leading underscore, takes and returns numbers (pointers are offsets into HEAPU8).
+type Exported = (...args: number[]) => number;
 interface EngineModule {
   HEAPU8: Uint8Array;
   HEAPU32: Uint32Array;
-  _orvanta_alloc(size: number): number;
-  _orvanta_free(pointer: number): void;
-  _orvanta_clear_files(): void;
-  _orvanta_put_file(name: number, nameLength: number, bytes: number, size: number): number;
-  _orvanta_power_on(): void;
-  _orvanta_run_frames(count: number): void;
-  _orvanta_next_start(): number;
-  _orvanta_frames_run(): number;
-  _orvanta_picture(): number;
-  _orvanta_trace(): number;
-  _orvanta_trace_size(): number;
-  _orvanta_reload(): void;
-  _orvanta_next_file(): void;
-  _orvanta_restart(): void;
-  _orvanta_toggle_loop(): number;
+  [name: `_orvanta_${string}`]: Exported;
 }
 
 // Defined by orvanta-engine.js, which the page loads before its own script. Given the
@@ -32,6 +21,7 @@ export type Files = Record<string, string | Uint8Array | ArrayBuffer>;
 export const PANEL_SIZE = 128;
 
 const utf8 = new TextEncoder();
+const utf8Text = new TextDecoder();
 
 function bytesOf(content: string | Uint8Array | ArrayBuffer): Uint8Array {
   if (typeof content === 'string') return utf8.encode(content);
@@ -50,19 +40,61 @@ export class Engine {
 
   // Replaces the folder and powers a new device on; no frame has run yet.
   load(files: Files): void {
-    const m = this.module;
-    m._orvanta_clear_files();
-    for (const [name, content] of Object.entries(files)) {
-      const nameBytes = utf8.encode(name);
-      const bytes = bytesOf(content);
-      const namePointer = this.copyIn(nameBytes);
-      const bytesPointer = this.copyIn(bytes);
-      const accepted = m._orvanta_put_file(namePointer, nameBytes.length, bytesPointer, bytes.length);
-      m._orvanta_free(namePointer);
-      m._orvanta_free(bytesPointer);
-      if (!accepted) throw new RangeError(`not a file name: ${JSON.stringify(name)}`);
+    this.module._orvanta_clear_files();
+    for (const [name, content] of Object.entries(files)) this.putFile(name, content);
+    this.module._orvanta_power_on();
+  }
+
+  // Sets one file of the folder, for every open to come; the device notices only when told
+  // (fileSaved) or when it next opens the file.
+  putFile(name: string, content: string | Uint8Array | ArrayBuffer): void {
+    const bytes = bytesOf(content);
+    const accepted = this.withBytes(utf8.encode(name), (namePointer, nameLength) =>
+      this.withBytes(bytes, (bytesPointer, size) =>
+        this.call('put_file', namePointer, nameLength, bytesPointer, size),
+      ),
+    );
+    if (!accepted) throw new RangeError(`not a file name: ${JSON.stringify(name)}`);
+  }
+
+  removeFile(name: string): void {
+    this.withBytes(utf8.encode(name), (pointer, length) => this.call('remove_file', pointer, length));
+  }
+
+  // Tells the device that `name` was saved, as the windows do when a save has settled.
+  fileSaved(name: string): void {
+    this.withBytes(utf8.encode(name), (pointer, length) => this.call('file_saved', pointer, length));
+  }
+
+  // Calls orvanta_NAME with numbers.
+  call(name: string, ...args: number[]): number {
+    const exported = this.module[`_orvanta_${name}`];
+    if (typeof exported !== 'function') throw new Error(`the device module lacks orvanta_${name}`);
+    return exported(...args);
+  }
+
+  // Copies `bytes` into the module's memory for the length of `use`.
+  withBytes<T>(bytes: Uint8Array, use: (pointer: number, length: number) => T): T {
+    const pointer = this.copyIn(bytes);
+    try {
+      return use(pointer, bytes.length);
+    } finally {
+      this.module._orvanta_free(pointer);
     }
-    m._orvanta_power_on();
+  }
+
+  withText<T>(text: string, use: (pointer: number, length: number) => T): T {
+    return this.withBytes(utf8.encode(text), use);
+  }
+
+  // The text of a replying function's answer, given the pointer it returned.
+  replyText(pointer: number): string {
+    return utf8Text.decode(this.replyBytes(pointer));
+  }
+
+  // The bytes of a replying function's answer; a copy.
+  replyBytes(pointer: number): Uint8Array {
+    return this.module.HEAPU8.slice(pointer, pointer + this.module._orvanta_reply_size());
   }
 
   runFrames(count: number): void {

@@ -4,6 +4,7 @@ import { makeAutomation, type Automation } from './automation';
 import { Display, ZOOM_STEPS, type Zoom } from './display';
 import { Engine, type Files } from './engine';
 import { Pacer } from './pacer';
+import { Workspace } from './workspace';
 
 declare global {
   interface Window {
@@ -26,6 +27,7 @@ function decodeBuiltIn(files: Record<string, string>): Files {
 
 async function start(): Promise<void> {
   const engine = await Engine.create();
+  const workspace = new Workspace(engine);
   const display = new Display(element<HTMLCanvasElement>('panel'), element('stage'));
   const status = element('status');
   const pauseButton = element<HTMLButtonElement>('pause');
@@ -84,8 +86,8 @@ async function start(): Promise<void> {
   new ResizeObserver(() => display.layout()).observe(element('stage'));
   relayout();
 
-  engine.load(decodeBuiltIn(demo));
-  window.orvanta = makeAutomation(engine, pacer, show);
+  workspace.replace(decodeBuiltIn(demo));
+  window.orvanta = makeAutomation(workspace, pacer, show);
   pacer.resume();
 }
 

@@ -1,0 +1,54 @@
+#pragma once
+// The state behind the page's C interface: one folder held in memory, the trace of the
+// device on it, and the device's run since the last power-on. Every file of this folder
+// adds C functions over the one Engine; each is marked ORVANTA_EXPORT, which keeps it in
+// the module under its own name with a leading underscore.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "language/overlay_folder.h"
+#include "session/frame_schedule.h"
+#include "session/session.h"
+
+#if defined(__EMSCRIPTEN__)
+#include <emscripten/emscripten.h>
+#define ORVANTA_EXPORT EMSCRIPTEN_KEEPALIVE
+#else
+#define ORVANTA_EXPORT
+#endif
+
+namespace orvanta::web {
+
+constexpr uint32_t kFirstFrameMs = 10000;
+
+// Everything one power-on creates, in the order it must be built and torn down.
+struct Run {
+    explicit Run(language::OverlayFolder& folder, std::string& trace);
+    VirtualClock clock{kFirstFrameMs};
+    Session session;
+    VirtualFrames frames;
+};
+
+struct Engine {
+    language::OverlayFolder folder;
+    std::string trace;
+    std::unique_ptr<Run> run;
+    // The text of the last answer that a function returned as text (see reply()).
+    std::string reply;
+
+    Run& current(); // powers on first if nothing ran yet
+    void powerOn();
+};
+
+Engine& engine();
+
+// Keeps `text` as the engine's reply and returns its bytes; orvanta_reply_size() gives
+// their count. The reply stays valid until the next function that replies.
+const char* reply(std::string text);
+
+// The bytes the page wrote at (pointer, size) as a string; a null pointer reads as empty.
+std::string bytesAt(const void* pointer, uint32_t size);
+
+} // namespace orvanta::web
