@@ -5,7 +5,7 @@
 # Each file of host/web/engine adds C functions; those marked ORVANTA_EXPORT are exported.
 file(GLOB ORVANTA_ENGINE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/host/web/engine/*.cpp)
 add_executable(orvanta_engine ${ORVANTA_ENGINE_SOURCES})
-target_link_libraries(orvanta_engine PRIVATE orvanta_session)
+target_link_libraries(orvanta_engine PRIVATE orvanta_session nlohmann_json::nlohmann_json)
 # orvanta-engine.js defines createOrvantaEngine() and touches nothing else; the page's
 # bundle carries orvanta-engine.wasm and hands its bytes over, because a page opened from
 # file:// may fetch no file, and the page's policy allows no fetch at all.

@@ -18,3 +18,4 @@ orvanta_build_giflib()
 orvanta_build_libjpeg(-DHAVE_SIZE_T=TRUE -DSIZE_T=4 -DHAVE_UNSIGNED_LONG=TRUE
                       -DUNSIGNED_LONG=4)
 orvanta_header_package(CLI11::CLI11 CLI/CLI.hpp CLI)
+orvanta_header_package(nlohmann_json::nlohmann_json nlohmann/json.hpp nlohmann)
