@@ -2,6 +2,7 @@ import demo from 'orvanta:demo';
 
 import { makeAutomation, type Automation } from './automation';
 import { Display, ZOOM_STEPS, type Zoom } from './display';
+import { setupEditor } from './editor_page';
 import { Engine, type Files } from './engine';
 import { Pacer } from './pacer';
 import { Workspace } from './workspace';
@@ -86,6 +87,11 @@ async function start(): Promise<void> {
   new ResizeObserver(() => display.layout()).observe(element('stage'));
   relayout();
 
+  setupEditor(engine, workspace, display, {
+    editor: element('editor'),
+    inspector: element('inspector'),
+    canvas: element<HTMLCanvasElement>('panel'),
+  });
   workspace.replace(decodeBuiltIn(demo));
   window.orvanta = makeAutomation(workspace, pacer, show);
   pacer.resume();
