@@ -101,7 +101,10 @@ export class Editor {
           if (event.name === this.shown && !this.writing && this.pending === null) this.follow();
           break;
         case 'removed':
-          if (event.name === this.shown) this.setNote(`${event.name} was removed from the folder.`, true);
+          // Nothing is left to hand an edit to: writing it would bring the file back.
+          if (event.name !== this.shown) break;
+          this.cancel();
+          this.setNote(`${event.name} was removed from the folder.`, true);
           break;
         default:
           break;

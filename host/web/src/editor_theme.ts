@@ -18,7 +18,12 @@ export const editorTheme = EditorView.theme({
     verticalAlign: '-0.1em',
     cursor: 'pointer',
   },
-  '.orvanta-markdown': { maxWidth: '32em', padding: '0.2em 0.5em', fontFamily: 'system-ui, sans-serif', fontSize: '13px' },
+  '.orvanta-markdown': {
+    maxWidth: '32em',
+    padding: '0.2em 0.5em',
+    fontFamily: 'system-ui, sans-serif',
+    fontSize: '13px',
+  },
   '.orvanta-markdown p, .orvanta-markdown ul': { margin: '0.3em 0' },
   '.orvanta-markdown code': { fontFamily: 'ui-monospace, monospace', backgroundColor: '#eceff1' },
 });

@@ -25,7 +25,8 @@ export class Inspector {
     this.line.className = 'orvanta-line';
     const hint = region.appendChild(document.createElement('p'));
     hint.className = 'orvanta-hint';
-    hint.textContent = 'Click a pixel to see the line that drew it; the line with the cursor is outlined on the display.';
+    hint.textContent =
+      'Click a pixel to see the line that drew it; the line with the cursor is outlined on the display.';
 
     canvas.addEventListener('pointermove', (event) => {
       this.pixel = pixelOf(canvas, event) ?? { x: -1, y: -1 };

@@ -1,5 +1,12 @@
 import { RangeSetBuilder, type Extension } from '@codemirror/state';
-import { Decoration, EditorView, ViewPlugin, WidgetType, type DecorationSet, type ViewUpdate } from '@codemirror/view';
+import {
+  Decoration,
+  EditorView,
+  ViewPlugin,
+  WidgetType,
+  type DecorationSet,
+  type ViewUpdate,
+} from '@codemirror/view';
 
 import { offsetOf, type Language } from './language';
 
@@ -36,7 +43,11 @@ class Swatch extends WidgetType {
   }
 }
 
-export function colourSwatches(language: Language, documentName: () => string | null, picker: HTMLInputElement): Extension {
+export function colourSwatches(
+  language: Language,
+  documentName: () => string | null,
+  picker: HTMLInputElement,
+): Extension {
   // The field a picked colour goes to: its offsets in the document it was picked in.
   let target: { from: number; to: number } | null = null;
 
@@ -61,7 +72,8 @@ export function colourSwatches(language: Language, documentName: () => string | 
       }
       update(update: ViewUpdate) {
         if (update.docChanged) this.decorations = build(update.view);
-        if (target && update.docChanged) target = { from: update.changes.mapPos(target.from, -1), to: update.changes.mapPos(target.to, 1) };
+        if (target && update.docChanged)
+          target = { from: update.changes.mapPos(target.from, -1), to: update.changes.mapPos(target.to, 1) };
       }
     },
     {

@@ -197,7 +197,8 @@ test('a pixel shows its line, and a line outlines its pixels', async () => {
   await page.mouse.click(disc.x, disc.y);
   assert.equal(await page.locator('#editor .cm-activeLine').textContent(), 'LED;64;20;16;1000');
   assert.equal((await editorText(page)).split('\n')[0], 'SetColor;0');
-  assert.match(await page.locator('#inspector').textContent(), /X: 064, Y: 020.*This config-file: second\.txt.*Line: second\.txt:2: LED/s);
+  assert.match(await page.locator('#inspector').textContent(),
+               /X: 064, Y: 020.*This config-file: second\.txt.*Line: second\.txt:2: LED/s);
 
   // The cursor's line is outlined on the canvas around the disc, and only there; the
   // device's picture stays as it was.
@@ -208,7 +209,8 @@ test('a pixel shows its line, and a line outlines its pixels', async () => {
       let count = 0, minX = Infinity, maxX = -Infinity, minY = Infinity, maxY = -Infinity;
       for (let i = 0; i < data.length; i += 4) {
         if (data[i] !== 255 || data[i + 1] !== 0 || data[i + 2] !== 255) continue;
-        const x = ((i / 4) % canvas.width) / (canvas.width / 128), y = Math.floor(i / 4 / canvas.width) / (canvas.width / 128);
+        const scale = canvas.width / 128;
+        const x = ((i / 4) % canvas.width) / scale, y = Math.floor(i / 4 / canvas.width) / scale;
         ++count;
         minX = Math.min(minX, x); maxX = Math.max(maxX, x); minY = Math.min(minY, y); maxY = Math.max(maxY, y);
       }
@@ -233,8 +235,8 @@ function expectedRgb565(hex) {
   const nearest = (wanted, bits) => {
     const maximum = (1 << bits) - 1;
     let best = 0;
-    for (let v = 0; v <= maximum; ++v)
-      if (Math.abs(Math.floor((v * 255) / maximum) - wanted) < Math.abs(Math.floor((best * 255) / maximum) - wanted)) best = v;
+    const shown = (v) => Math.floor((v * 255) / maximum);
+    for (let v = 0; v <= maximum; ++v) if (Math.abs(shown(v) - wanted) < Math.abs(shown(best) - wanted)) best = v;
     return best;
   };
   const channel = (at) => parseInt(hex.slice(at, at + 2), 16);
