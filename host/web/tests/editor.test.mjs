@@ -248,7 +248,9 @@ test('the colour picker writes the nearest RGB565 number', async () => {
   const swatches = page.locator('#editor .orvanta-swatch');
   assert.equal(await swatches.count(), 2);
   assert.equal(await swatches.nth(0).getAttribute('data-hex'), '#ff0000');
-  for (const hex of ['#ff8000', '#123456', '#000000', '#ffffff', '#0a0b0c', '#7f7f7f']) {
+  // #256fb9 holds the three channel values where rounding x * 31 / 255 misses the nearest
+  // colour the device shows; #1c1c1c lies halfway between two red and blue values.
+  for (const hex of ['#ff8000', '#256fb9', '#1c1c1c', '#000000', '#ffffff', '#7f7f7f']) {
     await swatches.nth(1).dispatchEvent('mousedown');
     await page.evaluate((hex) => {
       const picker = document.querySelector('#editor .orvanta-picker');
