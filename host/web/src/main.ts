@@ -87,14 +87,19 @@ async function start(): Promise<void> {
   new ResizeObserver(() => display.layout()).observe(element('stage'));
   relayout();
 
-  setupEditor(engine, workspace, display, {
-    editor: element('editor'),
-    inspector: element('inspector'),
-    canvas: element<HTMLCanvasElement>('panel'),
-  });
   workspace.replace(decodeBuiltIn(demo));
   window.orvanta = makeAutomation(workspace, pacer, show);
   pacer.resume();
+  // The editor starts after the first picture has been painted, which it must not delay.
+  requestAnimationFrame(() =>
+    setTimeout(() =>
+      setupEditor(engine, workspace, display, {
+        editor: element('editor'),
+        inspector: element('inspector'),
+        canvas: element<HTMLCanvasElement>('panel'),
+      }),
+    ),
+  );
 }
 
 start().catch((error: unknown) => {

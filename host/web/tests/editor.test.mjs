@@ -148,6 +148,9 @@ test('completion writes a field skeleton, hover explains, the outline jumps', as
   await page.keyboard.press('Enter');
   await page.keyboard.type('Kompa');
   await page.locator('.cm-tooltip-autocomplete li', { hasText: 'Kompass' }).first().waitFor();
+  // The list takes Enter only a moment after it opened, so that a fast typist's Enter
+  // still ends the line.
+  await page.waitForTimeout(200);
   await page.keyboard.press('Enter');
   assert.equal((await editorText(page)).split('\n')[6], 'Kompass;x;y;diameter;interval');
   // The skeleton's first field is selected: typing replaces it.
