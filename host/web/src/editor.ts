@@ -1,3 +1,4 @@
+import { forceLinting } from '@codemirror/lint';
 import { Annotation, Compartment, EditorSelection, EditorState, type Extension } from '@codemirror/state';
 import { EditorView } from '@codemirror/view';
 import { basicSetup } from 'codemirror';
@@ -98,11 +99,20 @@ export class Editor {
           this.show(event.name);
           break;
         case 'changed':
-          if (event.name === this.shown && !this.writing && this.pending === null) this.follow();
+          if (this.writing) break;
+          if (event.name === this.shown) {
+            if (this.pending === null) this.follow();
+          } else {
+            // Another file's bytes change what the shown one's lines mean (a picture drawn).
+            forceLinting(this.view);
+          }
           break;
         case 'removed':
           // Nothing is left to hand an edit to: writing it would bring the file back.
-          if (event.name !== this.shown) break;
+          if (event.name !== this.shown) {
+            forceLinting(this.view);
+            break;
+          }
           this.cancel();
           this.setNote(`${event.name} was removed from the folder.`, true);
           break;
@@ -159,11 +169,9 @@ export class Editor {
   }
 
   private show(name: string): void {
-    if (name !== this.shown) {
-      this.flush();
-      this.language.forget(this.shown);
-    }
-    this.cancel();
+    // What was typed last goes to the file it was typed in, even when that file opens again.
+    this.flush();
+    if (name !== this.shown) this.language.forget(this.shown);
     this.shown = name;
     const reason = this.workspace.readOnlyReason?.(name) ?? null;
     this.serviceOn = reason === null;
