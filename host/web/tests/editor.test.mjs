@@ -163,10 +163,21 @@ test('completion writes a field skeleton, hover explains, the outline jumps', as
   assert.match(await hover.textContent(), /LED.*blinking/);
   assert.equal(await hover.locator('strong').first().textContent(), 'LED');
 
+  // A file's text reaches the hover as text, never as markup.
+  await page.keyboard.press('Control+End');
+  await page.keyboard.press('Enter');
+  await page.keyboard.type('image;<b>x</b>.bmp');
+  await page.keyboard.press('Escape');
+  await page.mouse.move(0, 0);
+  await page.locator('#editor .cm-line').nth(7).hover({ position: { x: 80, y: 6 } });
+  const picture = page.locator('.cm-tooltip-hover .orvanta-markdown');
+  await picture.filter({ hasText: '<b>x</b>.bmp' }).waitFor();
+  assert.equal(await picture.locator('b').count(), 0);
+
   // The outline lists the object lines, the new one too.
   const entries = page.locator('.orvanta-outline li');
   await entries.filter({ hasText: /^Kompass/ }).waitFor();
-  assert.equal(await entries.count(), 7);
+  assert.equal(await entries.count(), 8);
   await entries.filter({ hasText: /^LED.*x 90, y 90/ }).locator('button').click();
   assert.equal(await page.locator('#editor .cm-activeLine').textContent(), 'LED;90;90;10;1');
   assert.deepEqual(problems, []);
