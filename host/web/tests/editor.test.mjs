@@ -92,8 +92,9 @@ test('the designer loop: squiggles at the right columns, quick fixes, the displa
   await page.waitForSelector('#editor .cm-lintRange-error', { state: 'detached' });
   assert.equal((await editorText(page)).split('\n')[1], 'SetColor;63488');
 
-  // While the device runs in real time, moving the blinking disc from x 90 to x 60 changes
-  // the picture within 250 ms of the last key: into one that neither blink showed.
+  // While the device runs in real time, moving the blinking disc (x 90 to 60, 30, then 90)
+  // changes the picture within 250 ms of the last key, into one that neither blink showed;
+  // the median of the three counts, as a busy machine may delay any one of them.
   await page.evaluate(() => {
     window.orvanta.resume();
     window.lastKeyAt = 0;
@@ -104,39 +105,46 @@ test('the designer loop: squiggles at the right columns, quick fixes, the displa
       return hash >>> 0;
     };
   });
-  await page.waitForTimeout(300); // the edits made while paused show in the first frames
-  const blinks = await page.evaluate(
-    () =>
-      new Promise((resolve) => {
-        const seen = new Set();
-        const started = performance.now();
-        const poll = () => {
-          seen.add(window.pictureHash());
-          if (performance.now() - started < 400) setTimeout(poll, 5);
-          else resolve([...seen]);
-        };
-        poll();
-      }),
-  );
-  assert.equal(blinks.length, 2, 'the disc does not blink as the test expects');
-  await cursorToLine(page, 5);
-  for (let i = 0; i < 4; ++i) await page.keyboard.press('ArrowRight');
-  await page.keyboard.press('Delete');
-  await page.keyboard.type('6');
-  const latency = await page.evaluate(
-    (blinks) =>
-      new Promise((resolve, reject) => {
-        const poll = () => {
-          if (!blinks.includes(window.pictureHash())) resolve(performance.now() - window.lastKeyAt);
-          else if (performance.now() - window.lastKeyAt > 3000) reject(new Error('the picture never changed'));
-          else setTimeout(poll, 2);
-        };
-        poll();
-      }),
-    blinks,
-  );
-  console.log(`keystroke to picture: ${latency.toFixed(0)} ms`);
-  assert.ok(latency <= 250, `the picture changed ${latency.toFixed(0)} ms after the last key`);
+  const latencies = [];
+  for (const digit of ['6', '3', '9']) {
+    await page.waitForTimeout(300); // the last edit shows in the first frames after it
+    const blinks = await page.evaluate(
+      () =>
+        new Promise((resolve) => {
+          const seen = new Set();
+          const started = performance.now();
+          const poll = () => {
+            seen.add(window.pictureHash());
+            if (performance.now() - started < 400) setTimeout(poll, 5);
+            else resolve([...seen]);
+          };
+          poll();
+        }),
+    );
+    assert.equal(blinks.length, 2, 'the disc does not blink as the test expects');
+    await cursorToLine(page, 5);
+    for (let i = 0; i < 4; ++i) await page.keyboard.press('ArrowRight');
+    await page.keyboard.press('Delete');
+    await page.keyboard.type(digit);
+    latencies.push(
+      await page.evaluate(
+        (blinks) =>
+          new Promise((resolve, reject) => {
+            const poll = () => {
+              if (!blinks.includes(window.pictureHash())) resolve(performance.now() - window.lastKeyAt);
+              else if (performance.now() - window.lastKeyAt > 3000) reject(new Error('the picture never changed'));
+              else setTimeout(poll, 2);
+            };
+            poll();
+          }),
+        blinks,
+      ),
+    );
+  }
+  assert.equal((await editorText(page)).split('\n')[4], 'LED;90;90;10;1');
+  const median = [...latencies].sort((a, b) => a - b)[1];
+  console.log(`keystroke to picture: ${latencies.map((ms) => ms.toFixed(0)).join(', ')} ms`);
+  assert.ok(median <= 250, `the picture changed a median ${median.toFixed(0)} ms after the last key`);
   assert.deepEqual(problems, []);
   await page.close();
 });
