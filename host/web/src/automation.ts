@@ -17,6 +17,9 @@ export interface Automation {
   picture(): Uint32Array;
   // The trace since the last load.
   trace(): Uint8Array;
+  // The line that drew pixel (x, y) of the picture: "none", "fps" or "FILE:LINE: KEYWORD",
+  // the text `orvanta-cli render --line-at X,Y` prints.
+  lineAt(x: number, y: number): string;
 }
 
 export function makeAutomation(workspace: Workspace, pacer: Pacer, shown: () => void): Automation {
@@ -41,5 +44,6 @@ export function makeAutomation(workspace: Workspace, pacer: Pacer, shown: () => 
     },
     picture: () => engine.picture(),
     trace: () => engine.trace(),
+    lineAt: (x, y) => engine.replyText(engine.call('line_at', x, y)),
   };
 }

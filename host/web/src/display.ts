@@ -27,6 +27,9 @@ export class Display {
   private readonly image: ImageData;
   private scale = 1;
   zoom: Zoom = 'fit';
+  // Draws over the enlarged picture after each paint, at `scale` canvas pixels per panel
+  // pixel; what it draws never reaches the device's picture.
+  decorate: ((context: CanvasRenderingContext2D, scale: number) => void) | null = null;
 
   constructor(
     private readonly canvas: HTMLCanvasElement,
@@ -66,8 +69,10 @@ export class Display {
     this.paint();
   }
 
-  private paint(): void {
+  // Paints the last picture again, with what `decorate` draws over it now.
+  paint(): void {
     this.context.imageSmoothingEnabled = false;
     this.context.drawImage(this.panel, 0, 0, this.canvas.width, this.canvas.height);
+    this.decorate?.(this.context, this.scale);
   }
 }

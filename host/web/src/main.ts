@@ -2,6 +2,7 @@ import demo from 'orvanta:demo';
 
 import { makeAutomation, type Automation } from './automation';
 import { Display, ZOOM_STEPS, type Zoom } from './display';
+import { setupEditor } from './editor_page';
 import { Engine, type Files } from './engine';
 import { Pacer } from './pacer';
 import { Workspace } from './workspace';
@@ -89,6 +90,16 @@ async function start(): Promise<void> {
   workspace.replace(decodeBuiltIn(demo));
   window.orvanta = makeAutomation(workspace, pacer, show);
   pacer.resume();
+  // The editor starts after the first picture has been painted, which it must not delay.
+  requestAnimationFrame(() =>
+    setTimeout(() =>
+      setupEditor(engine, workspace, display, {
+        editor: element('editor'),
+        inspector: element('inspector'),
+        canvas: element<HTMLCanvasElement>('panel'),
+      }),
+    ),
+  );
 }
 
 start().catch((error: unknown) => {
