@@ -1,8 +1,8 @@
-#include "cli/check_json.h"
+#include "session/check_report_json.h"
 
 #include <nlohmann/json.hpp>
 
-namespace orvanta::cli {
+namespace orvanta {
 
 // Keys keep the order written here, which the README shows.
 using json = nlohmann::ordered_json;
@@ -35,4 +35,4 @@ std::string checkReportJson(const check::CheckReport& report) {
     return document.dump(2, ' ', false, json::error_handler_t::replace);
 }
 
-} // namespace orvanta::cli
+} // namespace orvanta
