@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "check/checker.h"
+
 namespace orvanta {
 
 // Keys keep the order written here, which the README shows.
@@ -33,6 +35,10 @@ std::string checkReportJson(const check::CheckReport& report) {
                            {"files", report.files}};
     // Invalid UTF-8 in a user's text is replaced rather than ending the program.
     return document.dump(2, ' ', false, json::error_handler_t::replace);
+}
+
+std::string chainReportJson(Folder& folder, const std::string& shownFolder) {
+    return checkReportJson(check::checkChain(folder, shownFolder));
 }
 
 } // namespace orvanta
