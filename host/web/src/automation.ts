@@ -17,6 +17,12 @@ export interface Automation {
   picture(): Uint32Array;
   // The trace since the last load.
   trace(): Uint8Array;
+  // The checker's findings for the folder: the document `orvanta-cli check --format json`
+  // prints for it, parsed.
+  findings(): unknown;
+  // Keeps at most `bytes` of trace from the next load on (0: the usual 64 MB); past it the
+  // trace ends with a line saying so.
+  traceLimit(bytes: number): void;
 }
 
 export function makeAutomation(workspace: Workspace, pacer: Pacer, shown: () => void): Automation {
@@ -41,5 +47,11 @@ export function makeAutomation(workspace: Workspace, pacer: Pacer, shown: () => 
     },
     picture: () => engine.picture(),
     trace: () => engine.trace(),
+    findings: () => JSON.parse(engine.replyText(engine.call('findings'))),
+    traceLimit(bytes) {
+      if (!Number.isInteger(bytes) || bytes < 0 || bytes > 0xffffffff)
+        throw new RangeError('bytes is a whole number from 0 to 4294967295');
+      engine.call('set_trace_cap', bytes);
+    },
   };
 }
