@@ -83,7 +83,6 @@ export function setupShare(region: HTMLElement, context: ShareContext): (text: s
   seconds.min = '1';
   seconds.max = String(MAX_RECORD_SECONDS);
   seconds.value = '5';
-  seconds.title = 'Seconds to record';
   const record = button('Record GIF', 'Record the next seconds of the panel as an animated GIF');
   record.id = 'record-gif';
   let stopRecording: (() => void) | undefined;
@@ -126,7 +125,9 @@ export function setupShare(region: HTMLElement, context: ShareContext): (text: s
     ) ?? say('Copy the link from the field.');
   });
 
-  region.append(examples, png, seconds, record, zip, link, linkText, note);
+  const secondsLabel = document.createElement('label');
+  secondsLabel.append('for ', seconds, ' s');
+  region.append(examples, png, record, secondsLabel, zip, link, linkText, note);
   // A new folder ends a recording: its pictures belong to another device.
   workspace.onEvent((event) => {
     if (event.kind === 'replaced') stopRecording?.();
