@@ -78,6 +78,7 @@ async function start(): Promise<void> {
   new ResizeObserver(() => display.layout()).observe(element('stage'));
   relayout();
 
+  // The whole zoom shown, for the pictures the page shares.
   const zoom = (): number => Math.max(1, Math.round(display.percent / 100));
   const shareNote = setupShare(element('share'), { workspace, pacer, shown: show, zoom });
   workspace.replace(firstFolder(shareNote));

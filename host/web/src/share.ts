@@ -60,8 +60,8 @@ export function setupShare(region: HTMLElement, context: ShareContext): (text: s
     examples.value = '';
     if (!name) return;
     const unsaved = workspace.unsavedFiles();
-    if (unsaved.length > 0 && !confirm(`Replace the folder? ${unsaved.join(', ')} ha${unsaved.length > 1 ? 've' : 's'} unsaved edits.`))
-      return;
+    const question = `Replace the folder? Unsaved edits in ${unsaved.join(', ')} would be lost.`;
+    if (unsaved.length > 0 && !confirm(question)) return;
     workspace.replace(example(name));
     // An example is chosen to be watched: it runs even if the device was paused.
     context.pacer.resume();
@@ -109,18 +109,25 @@ export function setupShare(region: HTMLElement, context: ShareContext): (text: s
   linkText.readOnly = true;
   linkText.hidden = true;
   linkText.setAttribute('aria-label', 'The link to the folder');
+  // Where no link can be made, the note offers the zip in its place.
+  const offerZip = (text: string): void => {
+    const instead = button('Download the zip instead', 'Download the folder as a zip');
+    instead.addEventListener('click', () => zip.click());
+    note.replaceChildren(`${text} `, instead);
+  };
   link.addEventListener('click', () => {
     linkText.hidden = true;
     if (location.protocol === 'file:')
-      return say('A link needs the page to be served (for example with scripts/serve-web); download the zip instead.');
+      return offerZip('A link needs the page to be served (for example by scripts/serve-web), not opened from disk.');
     const address = folderLink(workspace, location.href);
+    const size = Math.ceil(address.length / 1024);
     if (address.length > LINK_CAP)
-      return say(`The folder makes a link of ${Math.ceil(address.length / 1024)} KB, over the ${LINK_CAP / 1024} KB a link may hold: download the zip instead.`);
+      return offerZip(`The folder makes a link of ${size} KB, more than the ${LINK_CAP / 1024} KB a link may hold.`);
     linkText.value = address;
     linkText.hidden = false;
     linkText.select();
     navigator.clipboard?.writeText(address).then(
-      () => say(`Link copied (${Math.ceil(address.length / 1024)} KB).`),
+      () => say(`Link copied (${size} KB).`),
       () => say('Copy the link from the field (the browser refused the clipboard).'),
     ) ?? say('Copy the link from the field.');
   });

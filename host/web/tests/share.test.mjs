@@ -84,6 +84,8 @@ test('the zip and the link hold the folder, edits included, and a link restores 
   await page.click('#copy-link');
   if (!site.served) {
     assert.match(await page.textContent('#share-note'), /needs the page to be served/);
+    const offered = await downloadOf(page, () => page.click('#share-note button'));
+    assert.ok(offered.bytes.equals(zip.bytes));
     assert.deepEqual(problems, []);
     return;
   }
@@ -105,8 +107,10 @@ test('the zip and the link hold the folder, edits included, and a link restores 
   // A folder too large for a link is offered as a zip; a broken link shows the demo.
   await loadPaused(page, { 'config.txt': randomBytes(90000).toString('base64') });
   await page.click('#copy-link');
-  assert.match(await page.textContent('#share-note'), /download the zip/);
+  assert.match(await page.textContent('#share-note'), /more than the 64 KB a link may hold\. Download the zip instead/);
   assert.ok(await page.isHidden('#share-link'));
+  const offered = await downloadOf(page, () => page.click('#share-note button'));
+  assert.deepEqual(Object.keys(unzipSync(offered.bytes)), ['config.txt']);
   const broken = await openPage(browser, `${site.url}#folder=not-a-zip`);
   assert.match(await broken.page.textContent('#share-note'), /cannot be read/);
   assert.deepEqual([...problems, ...opened.problems], []);
