@@ -48,8 +48,9 @@ export function folderFromFragment(fragment: string): Files | Error | undefined 
         return true;
       },
     });
+    // Folders and names the device cannot hold (a NUL byte) are left out.
     for (const [name, bytes] of Object.entries(unpacked))
-      if (!name.endsWith('/')) files[name] = bytes;
+      if (!name.endsWith('/') && !name.includes('\0')) files[name] = bytes;
     return files;
   } catch (error) {
     return new Error(`the link's folder cannot be read (${String(error)})`);

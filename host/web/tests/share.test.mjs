@@ -8,7 +8,7 @@ import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { after, before, test } from 'node:test';
-import { unzipSync } from 'fflate';
+import { unzipSync, zipSync } from 'fflate';
 
 import { downloadOf, examples, folderFiles, launchChromium, nativeCli, openPage, openSite,
          pageRender, runNativeCli } from './support.mjs';
@@ -111,8 +111,14 @@ test('the zip and the link hold the folder, edits included, and a link restores 
   assert.ok(await page.isHidden('#share-link'));
   const offered = await downloadOf(page, () => page.click('#share-note button'));
   assert.deepEqual(Object.keys(unzipSync(offered.bytes)), ['config.txt']);
-  const broken = await openPage(browser, `${site.url}#folder=not-a-zip`);
-  assert.match(await broken.page.textContent('#share-note'), /cannot be read/);
+  // A broken link, and one whose zip would unpack to 70 MB, show the demo and say why.
+  const bomb = Buffer.from(zipSync({ 'config.txt': new Uint8Array(70 << 20) }, { level: 9 })).toString('base64url');
+  for (const fragment of ['not-a-zip', bomb]) {
+    const broken = await openPage(browser, `${site.url}#folder=${fragment}`);
+    assert.match(await broken.page.textContent('#share-note'), /cannot be read.*the demo is shown/);
+    assert.deepEqual(broken.problems, []);
+    await broken.page.close();
+  }
   assert.deepEqual([...problems, ...opened.problems], []);
 });
 
