@@ -36,6 +36,7 @@ function button(label: string, title: string): HTMLButtonElement {
   return made;
 }
 
+// A time stamp for file names, as 20261207-174512 (UTC).
 function stamp(): string {
   return new Date().toISOString().slice(0, 19).replace(/[-:]/g, '').replace('T', '-');
 }
