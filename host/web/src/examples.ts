@@ -1,7 +1,7 @@
 import { unzipSync } from 'fflate';
 import { names, zip } from 'orvanta:examples';
 
-import type { Files } from './engine';
+import { base64Bytes, type Files } from './engine';
 
 // The examples built into the page: 'demo' and each 'gallery/NAME', unpacked once on first
 // use from the one zip the build put into the script.
@@ -10,7 +10,7 @@ export const EXAMPLE_NAMES: readonly string[] = names;
 let unpacked: Record<string, Uint8Array> | undefined;
 
 export function example(name: string): Files {
-  unpacked ??= unzipSync(Uint8Array.from(atob(zip), (c) => c.charCodeAt(0)));
+  unpacked ??= unzipSync(base64Bytes(zip));
   const prefix = `${name}/`;
   const files: Files = {};
   for (const [path, bytes] of Object.entries(unpacked))
