@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "check/checker.h"
-#include "cli/check_json.h"
 #include "cli/commands.h"
+#include "session/check_report_json.h"
 
 namespace orvanta::cli {
 

@@ -12,6 +12,7 @@
 #include "platform/disk_folder.h"
 #include "platform/trace_sinks.h"
 #include "session/frame_schedule.h"
+#include "session/gif_animation.h"
 #include "session/session.h"
 
 namespace orvanta::cli {
@@ -22,62 +23,6 @@ struct FileCloser {
     void operator()(std::FILE* f) const {
         if (f != nullptr && f != stdout) std::fclose(f);
     }
-};
-
-// Builds the animation from the pictures the window would show: each frame's picture from
-// the end of that frame until the end of the next. Pictures shown for less than 10 ms are
-// left out, equal neighbours are merged, and delays are rounded on the running total so
-// that the animation keeps true time.
-class Animation {
-  public:
-    Animation(GifWriter& writer, int32_t zoom) : writer_(writer), zoom_(zoom) {}
-
-    bool picture(const Surface& surface, uint64_t shownFrom, std::string* error) {
-        if (held_ && !settle(shownFrom, error)) return false;
-        held_ = std::make_unique<Surface>(surface);
-        heldFrom_ = shownFrom;
-        return true;
-    }
-
-    bool finish(uint64_t end, std::string* error) {
-        if (held_ && !settle(end, error)) return false;
-        held_.reset();
-        if (pending_) return emit(end, error);
-        return true;
-    }
-
-    uint64_t frames() const { return frames_; }
-
-  private:
-    bool settle(uint64_t heldUntil, std::string* error) {
-        if (heldUntil - heldFrom_ < 10) return true;
-        if (pending_ && std::memcmp(pending_->pixels, held_->pixels, sizeof held_->pixels) == 0)
-            return true;
-        if (pending_ && !emit(heldFrom_, error)) return false;
-        pending_ = std::move(held_);
-        pendingFrom_ = heldFrom_;
-        return true;
-    }
-
-    bool emit(uint64_t until, std::string* error) {
-        const auto centiseconds = [](uint64_t ms) { return (ms + 5) / 10; };
-        const uint64_t delay = centiseconds(until) - centiseconds(pendingFrom_);
-        ++frames_;
-        // A delay beyond the format's 16 bits is split over repeated frames.
-        uint64_t left = delay;
-        const RgbImage image = imageFromSurface(*pending_, zoom_);
-        do {
-            const uint64_t part = left > 65535 ? 65535 : left;
-            if (!writer_.addFrame(image, static_cast<int32_t>(part), error)) return false;
-            left -= part;
-        } while (left > 0);
-        return true;
-    }
-
-    GifWriter& writer_;
-    int32_t zoom_;
-    std::unique_ptr<Surface> held_, pending_;
-    uint64_t heldFrom_ = 0, pendingFrom_ = 0, frames_ = 0;
 };
 
 } // namespace
@@ -105,7 +50,7 @@ RenderResult render(const RenderOptions& options, const ProgressFn& progress) {
     std::string error;
     if (!options.gifPath.empty() && !gif.open(options.gifPath, side, side, &error))
         return fail(error);
-    Animation animation(gif, options.zoom);
+    GifAnimation animation(gif, options.zoom);
 
     VirtualClock clock(options.startMs);
     DiskFolder folder(options.folder);

@@ -27,6 +27,14 @@ constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_TRUNC | O_NOINHERIT;
 constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
 #endif
 
+// giflib's output callback for animations in memory: appends to the vector given as its
+// user data.
+int appendBytes(GifFileType* file, const GifByteType* data, int length) {
+    auto* bytes = static_cast<std::vector<uint8_t>*>(file->UserData);
+    bytes->insert(bytes->end(), data, data + length);
+    return length;
+}
+
 // Colour tables hold a power of two entries, at least two.
 int tableSize(int colours) {
     int size = 2;
@@ -54,6 +62,23 @@ bool GifWriter::open(const std::string& path, int32_t width, int32_t height, std
         if (error != nullptr) *error = "cannot write '" + path + "': " + gifError(code);
         return false;
     }
+    return start(width, height, "cannot write '" + path + "': ", error);
+}
+
+bool GifWriter::openInMemory(std::vector<uint8_t>* bytes, int32_t width, int32_t height,
+                             std::string* error) {
+    bytes->clear();
+    int code = 0;
+    file_ = EGifOpen(bytes, appendBytes, &code);
+    if (file_ == nullptr) {
+        if (error != nullptr) *error = "cannot start a GIF animation: " + gifError(code);
+        return false;
+    }
+    return start(width, height, "cannot start a GIF animation: ", error);
+}
+
+bool GifWriter::start(int32_t width, int32_t height, const std::string& failure,
+                      std::string* error) {
     width_ = width;
     height_ = height;
     EGifSetGifVersion(file_, true);
@@ -69,7 +94,7 @@ bool GifWriter::open(const std::string& path, int32_t width, int32_t height, std
         EGifPutExtensionBlock(file_, 11, netscape) != GIF_OK ||
         EGifPutExtensionBlock(file_, 3, loopForever) != GIF_OK ||
         EGifPutExtensionTrailer(file_) != GIF_OK) {
-        if (error != nullptr) *error = "cannot write '" + path + "': " + gifError(file_->Error);
+        if (error != nullptr) *error = failure + gifError(file_->Error);
         return false;
     }
     return true;

@@ -1,9 +1,11 @@
 #include <png.h>
 
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "media/image.h"
 
@@ -45,25 +47,30 @@ void setError(std::string* error, const std::string& text) {
 }
 } // namespace
 
-bool writePng(const std::string& path, const RgbImage& image, std::string* error) {
-    File file(std::fopen(path.c_str(), "wb"));
-    if (!file) {
-        setError(error, "cannot write '" + path + "': " + std::strerror(errno));
-        return false;
-    }
+namespace {
+// libpng's write callback: appends to the vector given as its io pointer.
+void appendBytes(png_structp png, png_bytep data, png_size_t length) {
+    auto* bytes = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+    bytes->insert(bytes->end(), data, data + length);
+}
+void flushNothing(png_structp) {}
+} // namespace
+
+bool encodePng(const RgbImage& image, std::vector<uint8_t>* bytes, std::string* error) {
+    bytes->clear();
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
     if (png == nullptr || info == nullptr) {
         png_destroy_write_struct(&png, &info);
-        setError(error, "out of memory writing '" + path + "'");
+        setError(error, "out of memory writing a PNG picture");
         return false;
     }
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        setError(error, "cannot write '" + path + "'");
+        setError(error, "cannot encode a PNG picture");
         return false;
     }
-    png_init_io(png, file.get());
+    png_set_write_fn(png, bytes, appendBytes, flushNothing);
     png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
                  static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -72,7 +79,15 @@ bool writePng(const std::string& path, const RgbImage& image, std::string* error
         png_write_row(png, image.rgb.data() + static_cast<std::size_t>(y) * image.width * 3);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    if (std::fflush(file.get()) != 0 || std::ferror(file.get())) {
+    return true;
+}
+
+bool writePng(const std::string& path, const RgbImage& image, std::string* error) {
+    std::vector<uint8_t> bytes;
+    if (!encodePng(image, &bytes, error)) return false;
+    File file(std::fopen(path.c_str(), "wb"));
+    if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
+        std::fflush(file.get()) != 0) {
         setError(error, "cannot write '" + path + "': " + std::strerror(errno));
         return false;
     }

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "cli/renderer.h"
+#include "media/gif.h"
 #include "media/image.h"
 #include "session/frame_schedule.h"
+#include "session/gif_animation.h"
 #include "tests/support.h"
 
 namespace orvanta {
@@ -64,6 +66,42 @@ TEST_F(RenderTest, AnimationKeepsTrueTimeAndLeavesOutShortPictures) {
     EXPECT_EQ(delays, (std::vector<int>{11, 11, 1}));
     // Regression: the animation was created readable by its owner alone.
     EXPECT_NE(fs::status(options.gifPath).permissions() & fs::perms::others_read, fs::perms::none);
+}
+
+// The page shares pictures without a file system: its encoders in memory must give the
+// bytes that the desktop writes to files.
+TEST_F(RenderTest, PicturesEncodedInMemoryAreTheFilesBytes) {
+    Surface surface;
+    for (int32_t y = 0; y < DISPLAY_SIZE; ++y)
+        for (int32_t x = 0; x < DISPLAY_SIZE; ++x)
+            surface.pixels[y * DISPLAY_SIZE + x] =
+                static_cast<uint32_t>(x * 2 | y << 9 | (x ^ y) << 16);
+    const RgbImage image = imageFromSurface(surface, 2);
+    std::vector<uint8_t> png;
+    ASSERT_TRUE(encodePng(image, &png));
+    ASSERT_TRUE(writePng((folder / "p.png").string(), image));
+    EXPECT_EQ(test::readWholeFile(folder / "p.png"), std::string(png.begin(), png.end()));
+    RgbImage back;
+    ASSERT_TRUE(readPng((folder / "p.png").string(), &back));
+    EXPECT_EQ(back, image);
+
+    // The same animation of two pictures, one of more than 256 colours, both ways.
+    std::vector<uint8_t> gif;
+    GifWriter memory, file;
+    ASSERT_TRUE(memory.openInMemory(&gif, 256, 256, nullptr));
+    ASSERT_TRUE(file.open((folder / "a.gif").string(), 256, 256, nullptr));
+    GifAnimation toMemory(memory, 2), toFile(file, 2);
+    Surface dark;
+    for (GifAnimation* animation : {&toMemory, &toFile}) {
+        ASSERT_TRUE(animation->picture(surface, 0, nullptr));
+        ASSERT_TRUE(animation->picture(dark, 120, nullptr));
+        ASSERT_TRUE(animation->finish(250, nullptr));
+        EXPECT_EQ(animation->frames(), 2u);
+    }
+    ASSERT_TRUE(memory.close(nullptr));
+    ASSERT_TRUE(file.close(nullptr));
+    EXPECT_GT(gif.size(), 1000u);
+    EXPECT_EQ(test::readWholeFile(folder / "a.gif"), std::string(gif.begin(), gif.end()));
 }
 
 TEST_F(RenderTest, CommandWritesTraceAndPictureOfTheLastFrame) {

@@ -1,10 +1,12 @@
 // Bundles the page into one static folder: node build.mjs ENGINE_JS EXAMPLES_DIR OUT_DIR.
 // ENGINE_JS is the device module's glue (orvanta-engine.js, its .wasm beside it); the
-// module's bytes and the demo of EXAMPLES_DIR are put into the page's script.
+// module's bytes and the examples of EXAMPLES_DIR (the demo and every gallery folder) are
+// put into the page's script.
 import { build } from 'esbuild';
 import { copyFile, mkdir, readdir, readFile } from 'node:fs/promises';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { zipSync } from 'fflate';
 
 const [engine, examples, out] = process.argv.slice(2);
 if (!out) {
@@ -18,7 +20,7 @@ const here = dirname(fileURLToPath(import.meta.url));
 const builtIn = {
   name: 'orvanta-built-in',
   setup(b) {
-    b.onResolve({ filter: /^orvanta:(demo|engine-wasm)$/ }, (args) => ({
+    b.onResolve({ filter: /^orvanta:(demo|examples|engine-wasm)$/ }, (args) => ({
       path: args.path.slice('orvanta:'.length),
       namespace: 'orvanta',
     }));
@@ -35,6 +37,26 @@ const builtIn = {
       ))
         if (entry.isFile()) files[entry.name] = (await readFile(join(folder, entry.name))).toString('base64');
       return { contents: `export default ${JSON.stringify(files)};`, loader: 'js', watchFiles: [folder] };
+    });
+    // Every example as one zip, deflated at the highest level: the demo's pictures shrink to
+    // a fraction, which keeps the page small. Entries are EXAMPLE/FILE, the example named
+    // 'demo' or 'gallery/NAME'.
+    b.onLoad({ filter: /^examples$/, namespace: 'orvanta' }, async () => {
+      const gallery = join(examples, 'gallery');
+      const names = ['demo', ...(await readdir(gallery, { withFileTypes: true }))
+        .filter((entry) => entry.isDirectory())
+        .map((entry) => `gallery/${entry.name}`)
+        .sort()];
+      const entries = {};
+      for (const name of names)
+        for (const entry of await readdir(join(examples, name), { withFileTypes: true }))
+          if (entry.isFile()) entries[`${name}/${entry.name}`] = await readFile(join(examples, name, entry.name));
+      const zip = Buffer.from(zipSync(entries, { level: 9, mtime: new Date('2000-01-01T00:00:00Z') }));
+      return {
+        contents: `export const names = ${JSON.stringify(names)};\nexport const zip = ${JSON.stringify(zip.toString('base64'))};`,
+        loader: 'js',
+        watchFiles: [examples],
+      };
     });
   },
 };

@@ -4,8 +4,26 @@
 
 namespace orvanta::web {
 
+namespace {
+// Appends each piece while the trace stays within the engine's cap; the first piece that
+// would pass it ends the trace with a line that says where and why.
+void traceWithinCap(void* context, const char* data, std::size_t length) {
+    Engine& state = engine();
+    auto& trace = *static_cast<std::string*>(context);
+    if (state.traceStopped) return;
+    if (trace.size() + length <= state.traceCap) {
+        trace.append(data, length);
+        return;
+    }
+    state.traceStopped = true;
+    if (!trace.empty() && trace.back() != '\n') trace += '\n';
+    trace += "The page's trace stops here: it reached its limit of " +
+             std::to_string(state.traceCap) + " bytes.\n";
+}
+} // namespace
+
 Run::Run(language::OverlayFolder& folder, std::string& trace)
-    : session(clock, folder, Trace(traceToString, &trace)), frames(clock, kFirstFrameMs) {}
+    : session(clock, folder, Trace(traceWithinCap, &trace)), frames(clock, kFirstFrameMs) {}
 
 Run& Engine::current() {
     if (!run) powerOn();
@@ -15,6 +33,7 @@ Run& Engine::current() {
 void Engine::powerOn() {
     run.reset();
     trace.clear();
+    traceStopped = false;
     run = std::make_unique<Run>(folder, trace);
 }
 

@@ -31,9 +31,16 @@ struct Run {
     VirtualFrames frames;
 };
 
+// The trace is kept from power-on up to this many bytes; then it stops with a line saying
+// so, so that a page left running for days holds a bounded trace whose start still matches
+// the desktop's.
+constexpr std::size_t kTraceCapBytes = 64u << 20;
+
 struct Engine {
     language::OverlayFolder folder;
     std::string trace;
+    std::size_t traceCap = kTraceCapBytes;
+    bool traceStopped = false;
     std::unique_ptr<Run> run;
     // The text of the last answer that a function returned as text (see reply()).
     std::string reply;

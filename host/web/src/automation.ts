@@ -20,6 +20,12 @@ export interface Automation {
   // The line that drew pixel (x, y) of the picture: "none", "fps" or "FILE:LINE: KEYWORD",
   // the text `orvanta-cli render --line-at X,Y` prints.
   lineAt(x: number, y: number): string;
+  // The checker's findings for the folder: the document `orvanta-cli check --format json`
+  // prints for it, parsed.
+  findings(): unknown;
+  // Keeps at most `bytes` of trace from the next load on (0: the usual 64 MB); past it the
+  // trace ends with a line saying so.
+  traceLimit(bytes: number): void;
 }
 
 export function makeAutomation(workspace: Workspace, pacer: Pacer, shown: () => void): Automation {
@@ -45,5 +51,11 @@ export function makeAutomation(workspace: Workspace, pacer: Pacer, shown: () => 
     picture: () => engine.picture(),
     trace: () => engine.trace(),
     lineAt: (x, y) => engine.replyText(engine.call('line_at', x, y)),
+    findings: () => JSON.parse(engine.replyText(engine.call('findings'))),
+    traceLimit(bytes) {
+      if (!Number.isInteger(bytes) || bytes < 0 || bytes > 0xffffffff)
+        throw new RangeError('bytes is a whole number from 0 to 4294967295');
+      engine.call('set_trace_cap', bytes);
+    },
   };
 }

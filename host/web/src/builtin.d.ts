@@ -8,3 +8,9 @@ declare module 'orvanta:demo' {
   const files: Record<string, string>;
   export default files;
 }
+// Every built-in example ('demo', then 'gallery/NAME' in order) as one zip in base64 whose
+// entries are EXAMPLE/FILE.
+declare module 'orvanta:examples' {
+  export const names: string[];
+  export const zip: string;
+}

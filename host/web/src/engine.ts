@@ -23,6 +23,15 @@ export const PANEL_SIZE = 128;
 const utf8 = new TextEncoder();
 const utf8Text = new TextDecoder();
 
+// The bytes that `base64` holds. A plain loop: on the module's bytes it takes a tenth of
+// the time of Uint8Array.from with a mapping function, time that delays the first picture.
+export function base64Bytes(base64: string): Uint8Array {
+  const text = atob(base64);
+  const bytes = new Uint8Array(text.length);
+  for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
+  return bytes;
+}
+
 function bytesOf(content: string | Uint8Array | ArrayBuffer): Uint8Array {
   if (typeof content === 'string') return utf8.encode(content);
   if (content instanceof Uint8Array) return content;
@@ -34,7 +43,7 @@ export class Engine {
   private constructor(private readonly module: EngineModule) {}
 
   static async create(): Promise<Engine> {
-    const wasmBinary = Uint8Array.from(atob(wasm), (c) => c.charCodeAt(0));
+    const wasmBinary = base64Bytes(wasm);
     return new Engine(await createOrvantaEngine({ wasmBinary }));
   }
 

@@ -1,10 +1,9 @@
-import demo from 'orvanta:demo';
-
 import { makeAutomation, type Automation } from './automation';
 import { Display, ZOOM_STEPS, type Zoom } from './display';
 import { setupEditor } from './editor_page';
-import { Engine, type Files } from './engine';
+import { Engine } from './engine';
 import { Pacer } from './pacer';
+import { firstFolder, setupShare } from './share';
 import { Workspace } from './workspace';
 
 declare global {
@@ -17,13 +16,6 @@ function element<T extends HTMLElement>(id: string): T {
   const found = document.getElementById(id);
   if (!found) throw new Error(`the page lacks #${id}`);
   return found as T;
-}
-
-function decodeBuiltIn(files: Record<string, string>): Files {
-  const decoded: Files = {};
-  for (const [name, base64] of Object.entries(files))
-    decoded[name] = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
-  return decoded;
 }
 
 async function start(): Promise<void> {
@@ -87,7 +79,10 @@ async function start(): Promise<void> {
   new ResizeObserver(() => display.layout()).observe(element('stage'));
   relayout();
 
-  workspace.replace(decodeBuiltIn(demo));
+  // The whole zoom shown, for the pictures the page shares.
+  const zoom = (): number => Math.max(1, Math.round(display.percent / 100));
+  const shareNote = setupShare(element('share'), { workspace, pacer, shown: show, zoom });
+  workspace.replace(firstFolder(shareNote));
   window.orvanta = makeAutomation(workspace, pacer, show);
   pacer.resume();
   // The editor starts after the first picture has been painted, which it must not delay.

@@ -5,12 +5,12 @@ import { basename, join } from 'node:path';
 import { after, before, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 
-import { folderFiles, launchChromium, nativeRender, openPage, pageRender, parityFolders, serveSite,
+import { folderFiles, launchChromium, nativeRender, openPage, pageRender, parityFolders, openSite,
          site } from './support.mjs';
 
 let browser, served;
 before(async () => {
-  served = await serveSite();
+  served = await openSite();
   browser = await launchChromium();
 });
 after(async () => {
@@ -19,7 +19,7 @@ after(async () => {
 });
 
 test('load then run(N) gives the pictures and traces of orvanta-cli render', async () => {
-  const { page, problems } = await openPage(browser, served.origin);
+  const { page, problems } = await openPage(browser, served.url);
   const differing = [];
   for (const [folder, frames] of parityFolders()) {
     const web = await pageRender(page, folderFiles(folder), frames);
@@ -39,7 +39,7 @@ test('the page asks for nothing beyond its own files and runs in real time', asy
   const problems = [];
   page.on('pageerror', (error) => problems.push(String(error)));
   page.on('request', (request) => requests.push(request.url()));
-  await page.goto(served.origin);
+  await page.goto(served.url);
   await page.waitForFunction(() => window.orvanta !== undefined);
   // The demo runs on its own from the start; a second of it runs frames on the page's clock.
   const frames = () => page.evaluate(() => window.orvanta.trace().length);
@@ -69,7 +69,7 @@ test('the page opened from file:// runs the device as served', async () => {
 
 test('each panel pixel is a square of whole device pixels at every ratio and zoom', async () => {
   for (const ratio of [1, 1.25, 1.5, 2]) {
-    const { page } = await openPage(browser, served.origin, {
+    const { page } = await openPage(browser, served.url, {
       deviceScaleFactor: ratio,
       viewport: { width: 900, height: 700 },
     });
@@ -89,7 +89,7 @@ test('each panel pixel is a square of whole device pixels at every ratio and zoo
 });
 
 test('pause holds the device still, step runs one frame, restart powers on again', async () => {
-  const { page, problems } = await openPage(browser, served.origin);
+  const { page, problems } = await openPage(browser, served.url);
   const frames = () => page.evaluate(() => Number(/(\d+) frames/.exec(document.getElementById('status').textContent)[1]));
   const traceSize = () => page.evaluate(() => window.orvanta.trace().length);
   await page.waitForFunction(() => /Running · [1-9]/.test(document.getElementById('status').textContent));

@@ -6,6 +6,7 @@ import { mkdtempSync, readdirSync, readFileSync, rmSync, statSync } from 'node:f
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { extname, join, normalize } from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { chromium } from 'playwright-core';
 
 function required(name) {
@@ -126,4 +127,34 @@ export function parityFolders() {
   const gallery = join(examples, 'gallery');
   return [[join(examples, 'demo'), 1500],
           ...readdirSync(gallery).sort().map((name) => [join(gallery, name), 400])];
+}
+
+// The site as the suite opens it: served on loopback, or, with ORVANTA_PAGE_FROM_FILE=1,
+// straight from its folder as a double-click on index.html opens it. `url` is the page's
+// address, `origin` what every address of its own files starts with, `served` whether it
+// comes from a server.
+export async function openSite() {
+  if (process.env.ORVANTA_PAGE_FROM_FILE === '1') {
+    const origin = pathToFileURL(site).href.replace(/\/$/, '');
+    return { server: { close() {} }, origin, url: `${origin}/index.html`, served: false };
+  }
+  const { server, origin } = await serveSite();
+  return { server, origin, url: `${origin}/`, served: true };
+}
+
+// Runs `click` in the page and resolves to the bytes of the download it starts.
+export async function downloadOf(page, click) {
+  const [download] = await Promise.all([page.waitForEvent('download', { timeout: 30000 }), click()]);
+  return { name: download.suggestedFilename(), bytes: readFileSync(await download.path()) };
+}
+
+// Runs orvanta-cli with `args` in `cwd`; resolves to its standard output, whatever its
+// exit status.
+export function runNativeCli(args, cwd) {
+  try {
+    return execFileSync(nativeCli, args, { cwd, encoding: 'utf8' });
+  } catch (error) {
+    if (typeof error.stdout === 'string') return error.stdout;
+    throw error;
+  }
 }

@@ -1,8 +1,10 @@
-#include "cli/check_json.h"
+#include "session/check_report_json.h"
 
 #include <nlohmann/json.hpp>
 
-namespace orvanta::cli {
+#include "check/checker.h"
+
+namespace orvanta {
 
 // Keys keep the order written here, which the README shows.
 using json = nlohmann::ordered_json;
@@ -35,4 +37,8 @@ std::string checkReportJson(const check::CheckReport& report) {
     return document.dump(2, ' ', false, json::error_handler_t::replace);
 }
 
-} // namespace orvanta::cli
+std::string chainReportJson(Folder& folder, const std::string& shownFolder) {
+    return checkReportJson(check::checkChain(folder, shownFolder));
+}
+
+} // namespace orvanta

@@ -1,0 +1,147 @@
+// Measures the page against its budgets in headless Chromium and prints a table:
+//   node host/web/bench/budgets.mjs SITE_DIR NATIVE_BENCH EXAMPLES_DIR
+// SITE_DIR is the built site (build/web/site, with orvanta-engine.wasm in its parent),
+// NATIVE_BENCH the release build's orvanta_bench, EXAMPLES_DIR the repository's examples.
+import { execFileSync } from 'node:child_process';
+import { readdirSync, readFileSync, statSync } from 'node:fs';
+import { dirname, join, resolve } from 'node:path';
+
+const [siteDir, nativeBench, examplesDir] = process.argv.slice(2).map((path) => path && resolve(path));
+if (!examplesDir) {
+  console.error('usage: node budgets.mjs SITE_DIR NATIVE_BENCH EXAMPLES_DIR');
+  process.exit(2);
+}
+process.env.ORVANTA_SITE = siteDir;
+process.env.ORVANTA_EXAMPLES = examplesDir;
+process.env.ORVANTA_NATIVE_CLI ??= 'unused';
+const { launchChromium, openPage, serveSite } = await import('../tests/support.mjs');
+
+// The ten-object frame of the native benchmark BM_FrameAllInstrumentsRecordingOwners
+// (bench/instruments_bench.cpp); both sides must run the same lines.
+const TEN_OBJECTS = ['GyroHorizonRect;0;0;64;48;0', 'Kompass;96;32;60;0', 'Tacho;56;70;12;50;0',
+  'Tacho;72;70;12;50;2', 'RoundPointer;28;96;56;-90;90', 'Radar;100;100;52', 'DigitCounter;2;52;4;1;0',
+  'ToggleText;34;52;STALL;1;5', 'LED;120;4;8;10', 'LED;120;16;8;3'].join('\n') + '\n';
+const FRAMES = 20000;
+
+// Verdicts go by the median: on a machine shared with builds, single runs stray far.
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+const rows = [];
+const row = (what, measured, budget, ok) =>
+  rows.push({ what, measured, budget, verdict: ok === undefined ? '' : ok ? 'within' : 'OVER' });
+
+// The native frame's median time in ms, from Google Benchmark.
+function nativeFrameMs() {
+  const report = JSON.parse(execFileSync(nativeBench, ['--benchmark_filter=^BM_FrameAllInstrumentsRecordingOwners$',
+    '--benchmark_format=json', '--benchmark_repetitions=5', '--benchmark_report_aggregates_only=true'],
+    { encoding: 'utf8' }));
+  const median = report.benchmarks.find((b) => b.aggregate_name === 'median');
+  return median.real_time / { ns: 1e6, us: 1e3, ms: 1 }[median.time_unit];
+}
+
+const { server, origin } = await serveSite();
+const browser = await launchChromium();
+try {
+  // 1. The first picture: five fresh pages, each timed from navigation to the mark.
+  const firsts = [];
+  for (let i = 0; i < 5; ++i) {
+    const { page } = await openPage(browser, `${origin}/`);
+    await page.waitForFunction(() => performance.getEntriesByName('orvanta-first-picture').length > 0);
+    firsts.push(await page.evaluate(() => performance.getEntriesByName('orvanta-first-picture')[0].startTime));
+    await page.close();
+  }
+  row('first picture after opening the page', `${median(firsts).toFixed(0)} ms (median of 5, max ${Math.max(...firsts).toFixed(0)})`,
+      'at most 1 s', median(firsts) <= 1000);
+
+  // 2. and 3. Typing into the editor, if the page has one: a number in config.txt changes,
+  // the time from the last key to a changed picture, and the frames run while typing.
+  const { page } = await openPage(browser, `${origin}/`);
+  const editor = await page.$('.cm-content');
+  if (!editor) {
+    row('keystroke to picture', 'not measured (the page has no editor)', 'at most 250 ms');
+    row('frame rate while typing', 'not measured (the page has no editor)', 'at least 16.5 frames/s');
+  } else {
+    await page.evaluate(() => window.orvanta.load({ 'config.txt': 'Tacho;10;10;20;100;0\n' }));
+    await page.evaluate(() => window.orvanta.resume());
+    await editor.click();
+    await page.keyboard.press('Control+End');
+    await page.evaluate(() => {
+      const words = () => window.orvanta.picture();
+      window.lastKey = 0;
+      addEventListener('keydown', () => (window.lastKey = performance.now()), true);
+      window.pictureChange = () => new Promise((done) => {
+        const before = words();
+        const poll = () => {
+          const now = words();
+          if (now.some((word, i) => word !== before[i])) done(performance.now() - window.lastKey);
+          else setTimeout(poll, 2);
+        };
+        poll();
+      });
+    });
+    const frames = () => page.evaluate(() => Number(/(\d+) frames/.exec(document.getElementById('status').textContent)?.[1] ?? 0));
+    const delays = [];
+    const startFrames = await frames();
+    const start = Date.now();
+    for (let i = 0; i < 12; ++i) {
+      // Each line adds a bar of another width: the picture must change after each.
+      const changed = page.evaluate(() => window.pictureChange());
+      await page.keyboard.type(`\nTacho;${20 + i * 8};${10 + i};6;${20 + i * 5};0`, { delay: 25 });
+      delays.push(await changed);
+    }
+    const seconds = (Date.now() - start) / 1000;
+    const rate = ((await frames()) - startFrames) / seconds;
+    row('keystroke to picture', `${median(delays).toFixed(0)} ms (median of ${delays.length}, max ${Math.max(...delays).toFixed(0)})`,
+        'at most 250 ms', median(delays) <= 250);
+    row('frame rate while typing', `${rate.toFixed(1)} frames/s over ${seconds.toFixed(1)} s`, 'at least 16.5 frames/s', rate >= 16.5);
+  }
+
+  // 4. The ten-object frame with the provenance map, in a second instance of the module.
+  const wasm = readFileSync(join(dirname(siteDir), 'orvanta-engine.wasm')).toString('base64');
+  const wasmMs = await page.evaluate(async ({ wasm, config, frames }) => {
+    const module = await createOrvantaEngine({ wasmBinary: Uint8Array.from(atob(wasm), (c) => c.charCodeAt(0)) });
+    if (typeof module._orvanta_bench_frames !== 'function') return undefined;
+    const bytes = new TextEncoder().encode(config);
+    const pointer = module._orvanta_alloc(bytes.length);
+    module.HEAPU8.set(bytes, pointer);
+    module._orvanta_bench_frames(pointer, bytes.length, 2000, 1); // warm-up
+    const runs = [];
+    for (let i = 0; i < 5; ++i) runs.push(module._orvanta_bench_frames(pointer, bytes.length, frames, 1) / frames);
+    module._orvanta_free(pointer);
+    return runs.sort((a, b) => a - b)[2];
+  }, { wasm, config: TEN_OBJECTS, frames: FRAMES });
+  const nativeMs = wasmMs === undefined ? undefined : nativeFrameMs();
+  if (wasmMs === undefined) {
+    row('ten-object frame with the provenance map', 'not measured (the module lacks orvanta_bench_frames)',
+        'at most 3× native');
+  } else {
+    const ratio = wasmMs / nativeMs;
+    row('ten-object frame with the provenance map',
+        `${(wasmMs * 1000).toFixed(1)} µs in wasm, ${(nativeMs * 1000).toFixed(1)} µs native: ${ratio.toFixed(2)}×`,
+        'at most 3× native', ratio <= 3);
+  }
+} finally {
+  await browser.close();
+  server.close();
+}
+
+// 5. The folder's size, split by part. orvanta.js carries the module and the examples as
+// base64 literals; the rest of it is the page's own script.
+const sizes = {};
+for (const name of readdirSync(siteDir)) sizes[name] = statSync(join(siteDir, name)).size;
+const bundle = readFileSync(join(siteDir, 'orvanta.js'), 'latin1');
+const literal = (prefix) => (bundle.match(new RegExp(`"${prefix}[A-Za-z0-9+/=]*"`)) ?? [''])[0].length;
+const wasmPart = literal('AGFzbQ'); // "\0asm"
+const examplesPart = literal('UEsDB'); // "PK\3\4"
+const total = Object.values(sizes).reduce((a, b) => a + b, 0);
+const kb = (bytes) => `${(bytes / 1024).toFixed(0)} KB`;
+const other = total - sizes['orvanta.js'] - (sizes['orvanta-engine.js'] ?? 0);
+row('total size of the folder',
+    `${kb(total)}: engine wasm ${kb(wasmPart)} (base64) + its glue ${kb(sizes['orvanta-engine.js'] ?? 0)}, ` +
+    `examples ${kb(examplesPart)}, page script ${kb(sizes['orvanta.js'] - wasmPart - examplesPart)}, html/css ${kb(other)}`,
+    'at most 1.5 MB', total <= 1.5 * 1024 * 1024);
+
+const widths = ['what', 'measured', 'budget', 'verdict'].map((key) => Math.max(key.length, ...rows.map((r) => r[key].length)));
+const line = (cells) => `| ${cells.map((cell, i) => cell.padEnd(widths[i])).join(' | ')} |`;
+console.log(line(['what', 'measured', 'budget', 'verdict']));
+console.log(line(widths.map((w) => '-'.repeat(w))));
+for (const r of rows) console.log(line([r.what, r.measured, r.budget, r.verdict]));
