@@ -17,6 +17,9 @@ export interface Automation {
   picture(): Uint32Array;
   // The trace since the last load.
   trace(): Uint8Array;
+  // Opens a directory handle as if the user had chosen that folder: kept open, saves made
+  // elsewhere followed. Tests hand it a folder of the origin-private file system.
+  openDirectory?: (handle: FileSystemDirectoryHandle) => Promise<void>;
 }
 
 export function makeAutomation(workspace: Workspace, pacer: Pacer, shown: () => void): Automation {

@@ -3,6 +3,7 @@ import demo from 'orvanta:demo';
 import { makeAutomation, type Automation } from './automation';
 import { Display, ZOOM_STEPS, type Zoom } from './display';
 import { Engine, type Files } from './engine';
+import { setupFiles } from './files_setup';
 import { Pacer } from './pacer';
 import { Workspace } from './workspace';
 
@@ -88,6 +89,7 @@ async function start(): Promise<void> {
 
   workspace.replace(decodeBuiltIn(demo));
   window.orvanta = makeAutomation(workspace, pacer, show);
+  await setupFiles(workspace, element('files'), window.orvanta);
   pacer.resume();
 }
 
