@@ -85,7 +85,7 @@ export function askConvert(fileName: string, kind: string): Promise<ConvertChoic
     paragraph(`${fileName} is a ${kind} picture. The device draws 24-bit BMPs: convert it?`),
     field('Save as', name),
     field('Fit into width', width),
-    field('height', height),
+    field('and height', height),
     field('Dither to the panel’s colours', dither),
     field('Background under transparency', background),
     button('Convert', 'convert'),

@@ -340,7 +340,14 @@ export class FolderFiles {
 
   private later(which: keyof FolderFiles['timers'], wait: number, work: () => void | Promise<void>): void {
     clearTimeout(this.timers[which]);
-    this.timers[which] = setTimeout(() => void work(), wait);
+    this.timers[which] = setTimeout(async () => {
+      try {
+        await work();
+      } catch (error) {
+        // A browser that keeps nothing (IndexedDB off, quota full) still runs the page.
+        this.say(`The browser did not keep the folder: ${String(error)}`);
+      }
+    }, wait);
   }
 
   private async keepFolder(): Promise<void> {
