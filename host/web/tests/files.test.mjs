@@ -5,10 +5,11 @@
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { after, before, test } from 'node:test';
 import { unzipSync } from 'fflate';
 
-import { examples, folderFiles, launchChromium, openPage, serveSite } from './support.mjs';
+import { examples, folderFiles, launchChromium, openPage, serveSite, site } from './support.mjs';
 
 let browser, served;
 before(async () => {
@@ -115,14 +116,17 @@ test('a folder kept open follows saves on disk, writes back only on save and ask
   await page.close();
 });
 
-test('without directory handles the folder lives in the page, goes out as a zip and survives a reload', async () => {
+// Run served and from file://, where a page's storage and downloads work as well.
+for (const where of ['served', 'file://'])
+test(`without directory handles the folder lives in the page, goes out as a zip and survives a reload (${where})`, async () => {
+  const url = where === 'served' ? served.origin : pathToFileURL(join(site, 'index.html')).href;
   const context = await browser.newContext();
   await context.addInitScript(() => { delete window.showDirectoryPicker; });
   const page = await context.newPage();
   const problems = [];
   page.on('pageerror', (error) => problems.push(String(error)));
   page.on('dialog', (dialog) => dialog.accept());
-  await page.goto(served.origin);
+  await page.goto(url);
   await page.waitForFunction(() => window.orvanta !== undefined);
   assert.equal(await page.evaluate(() => 'showDirectoryPicker' in window), false);
 
