@@ -112,6 +112,21 @@ test('a folder kept open follows saves on disk, writes back only on save and ask
   await page.click('dialog.conflict button[value="disk"]');
   await page.waitForSelector('#files li[data-name="panel.txt"]:not(.unsaved)');
   assert.equal(await diskText(page, 'panel.txt'), 'image;radar.bmp\n');
+
+  // After a reload the folder and an unsaved edit are back, and the folder waits for the
+  // user to allow it again; then the edit can be saved to it.
+  await dropFiles(page, [{ name: 'radar.txt', bytes: Buffer.from('image;panel.bmp\n') }]);
+  await page.waitForSelector('#files li.unsaved[data-name="radar.txt"]');
+  await page.waitForTimeout(700);
+  await page.reload();
+  await page.waitForSelector('#files h2[data-origin="waiting"]');
+  assert.ok((await rows(page)).find((row) => row.name === 'radar.txt').unsaved);
+  await page.click('#files button:text("Open the folder again")');
+  await page.waitForSelector('#files h2[data-origin="disk"]');
+  await page.click('#files li[data-name="radar.txt"]');
+  await page.keyboard.press('Control+s');
+  await page.waitForSelector('#files li[data-name="radar.txt"]:not(.unsaved)');
+  assert.equal(await diskText(page, 'radar.txt'), 'image;panel.bmp\n');
   assert.deepEqual(problems, []);
   await page.close();
 });
