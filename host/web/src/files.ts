@@ -3,7 +3,7 @@ import type { Files } from './engine';
 import { askConflict, askConvert } from './file_dialogs';
 import { FileList } from './file_list';
 import { canKeepFolders, chooseFolder, dropped, type Arrival } from './folder_input';
-import { KEPT_BYTES, readKept, writeKept } from './kept';
+import { KEPT_BYTES, keepEdits, keepFolder, readKept } from './kept';
 import { convertPicture, pictureKind, PictureKind, readChain } from './folder_engine';
 import type { Workspace } from './workspace';
 import { downloadBytes, folderZip } from './zip';
@@ -84,7 +84,7 @@ export class FolderFiles {
       if (event.kind === 'replaced' || event.kind === 'removed' || event.kind === 'saved' ||
           (event.kind === 'changed' && event.by === 'outside'))
         this.later('folder', 500, () => this.keepFolder());
-      this.later('edits', 300, () => this.keepEdits());
+      this.later('edits', 300, () => keepEdits(workspace, this.bases));
       this.show();
     });
     window.addEventListener('keydown', (event) => this.key(event), { capture: true });
@@ -134,8 +134,10 @@ export class FolderFiles {
     const [folder, edits] = await Promise.all([readKept('folder'), readKept('edits')]);
     if (!folder) return;
     if (folder.files) {
-      this.replaceWith(folder.handle ? { kind: 'waiting', handle: folder.handle } : { kind: 'page', title: folder.title },
-                       folder.files);
+      const origin: Origin = folder.handle
+        ? { kind: 'waiting', handle: folder.handle }
+        : { kind: 'page', title: folder.title };
+      this.replaceWith(origin, folder.files);
       for (const [name, content] of Object.entries(edits?.unsaved ?? {}))
         this.workspace.edit(name, content as Uint8Array | string);
       for (const [name, stamp] of Object.entries(edits?.bases ?? {})) this.bases.set(name, stamp);
@@ -159,7 +161,9 @@ export class FolderFiles {
     }
     const edits: Files = {};
     for (const name of this.workspace.unsavedFiles()) edits[name] = this.workspace.bytes(name)!;
-    const bases = Object.fromEntries([...this.bases].filter((entry): entry is [string, Stamp] => entry[1] !== undefined));
+    const bases = Object.fromEntries(
+      [...this.bases].filter((entry): entry is [string, Stamp] => entry[1] !== undefined),
+    );
     await this.openDirectory(handle, { ...this.keptEdits?.unsaved, ...edits }, { ...this.keptEdits?.bases, ...bases });
     this.keptEdits = undefined;
     return true;
@@ -239,8 +243,10 @@ export class FolderFiles {
 
   private async arrive(arrival: Arrival): Promise<void> {
     if (arrival.kind === 'handle') await this.openDirectory(arrival.handle);
-    else if (arrival.kind === 'folder') this.replaceWith({ kind: 'page', title: arrival.title }, Object.fromEntries(arrival.files));
-    else for (const file of arrival.files) await this.add(file.name, new Uint8Array(await file.arrayBuffer()), file.type);
+    else if (arrival.kind === 'folder')
+      this.replaceWith({ kind: 'page', title: arrival.title }, Object.fromEntries(arrival.files));
+    else
+      for (const file of arrival.files) await this.add(file.name, new Uint8Array(await file.arrayBuffer()), file.type);
   }
 
   // Adds a dropped file, as an unsaved edit; a picture the device cannot draw as it is is
@@ -315,7 +321,8 @@ export class FolderFiles {
   }
 
   private title(): string {
-    return this.origin.kind === 'disk' ? this.origin.disk.title : this.origin.kind === 'waiting' ? this.origin.handle.name : this.origin.title;
+    if (this.origin.kind === 'disk') return this.origin.disk.title;
+    return this.origin.kind === 'waiting' ? this.origin.handle.name : this.origin.title;
   }
 
   private askName(question: string, suggestion: string): string | undefined {
@@ -351,30 +358,14 @@ export class FolderFiles {
   }
 
   private async keepFolder(): Promise<void> {
-    const files: Files = {};
-    let total = 0;
-    for (const name of this.workspace.names()) {
-      const bytes = this.workspace.bytes(name)!;
-      total += bytes.length;
-      files[name] = bytes;
-    }
-    const fits = total <= KEPT_BYTES;
-    const handle = this.origin.kind === 'disk' ? this.origin.disk.handle : this.origin.kind === 'waiting' ? this.origin.handle : undefined;
-    await writeKept('folder', { title: this.title(), files: fits ? files : undefined, handle });
-    if (!fits)
-      this.say(`The folder is ${(total / 1048576).toFixed(0)} MB, more than the ${KEPT_BYTES / 1048576} MB the browser keeps` +
-               (handle ? ': after a reload it is read from disk again.' : ': only its unsaved edits survive a reload.'));
-  }
-
-  private async keepEdits(): Promise<void> {
-    const unsaved: Files = {};
-    const bases: Record<string, Stamp> = {};
-    for (const name of this.workspace.unsavedFiles()) {
-      unsaved[name] = this.workspace.bytes(name)!;
-      const base = this.bases.get(name);
-      if (base) bases[name] = base;
-    }
-    await writeKept('edits', { unsaved, bases, shown: this.workspace.current });
+    const handle =
+      this.origin.kind === 'disk' ? this.origin.disk.handle : this.origin.kind === 'waiting' ? this.origin.handle : undefined;
+    const total = await keepFolder(this.workspace, this.title(), handle);
+    if (total > KEPT_BYTES)
+      this.say(
+        `The folder is ${(total / 1048576).toFixed(0)} MB, more than the ${KEPT_BYTES / 1048576} MB the browser keeps` +
+          (handle ? ': after a reload it is read from disk again.' : ': only its unsaved edits survive a reload.'),
+      );
   }
 
   private say(text: string): void {
@@ -382,7 +373,11 @@ export class FolderFiles {
   }
 
   private show(): void {
-    const where = this.origin.kind === 'page' ? (canKeepFolders() ? 'in the page' : 'in the page: download it as a zip for the card') : this.origin.kind === 'disk' ? 'open on disk' : 'on disk, waiting to be allowed again';
+    const where = {
+      page: canKeepFolders() ? 'in the page' : 'in the page: download it as a zip for the card',
+      disk: 'open on disk',
+      waiting: 'on disk, waiting to be allowed again',
+    }[this.origin.kind];
     this.heading.textContent = this.title();
     this.heading.title = `${this.title()}: ${where}`;
     this.heading.dataset.origin = this.origin.kind;

@@ -1,5 +1,6 @@
 import type { Stamp } from './disk_folder';
 import type { Files } from './engine';
+import type { Workspace } from './workspace';
 
 // The page's folder kept in the browser's IndexedDB, so that no edit is lost to a reload.
 // Two records: the folder (its files as last loaded or saved, and for a folder on disk its
@@ -61,4 +62,29 @@ export function readKept<K extends keyof Records>(key: K): Promise<Records[K] | 
 
 export async function writeKept<K extends keyof Records>(key: K, record: Records[K]): Promise<void> {
   await transact('readwrite', (store) => store.put(record, key));
+}
+
+// Keeps the folder's files, unless together they exceed KEPT_BYTES; returns their size.
+export async function keepFolder(workspace: Workspace, title: string, handle?: FileSystemDirectoryHandle): Promise<number> {
+  const files: Files = {};
+  let total = 0;
+  for (const name of workspace.names()) {
+    const bytes = workspace.bytes(name)!;
+    total += bytes.length;
+    files[name] = bytes;
+  }
+  await writeKept('folder', { title, files: total <= KEPT_BYTES ? files : undefined, handle });
+  return total;
+}
+
+// Keeps the unsaved edits, each with the disk's version it started from where known.
+export async function keepEdits(workspace: Workspace, bases: Map<string, Stamp | undefined>): Promise<void> {
+  const unsaved: Files = {};
+  const known: Record<string, Stamp> = {};
+  for (const name of workspace.unsavedFiles()) {
+    unsaved[name] = workspace.bytes(name)!;
+    const base = bases.get(name);
+    if (base) known[name] = base;
+  }
+  await writeKept('edits', { unsaved, bases: known, shown: workspace.current });
 }
