@@ -69,6 +69,11 @@ export class FileList {
         row.classList.add('unsaved');
         row.title += ' (unsaved edits)';
       }
+      const readOnly = this.workspace.readOnlyReason(name);
+      if (readOnly !== undefined) {
+        row.classList.add('read-only');
+        row.title += ` — ${readOnly}`;
+      }
       if (name === this.workspace.current) row.setAttribute('aria-current', 'true');
       return row;
     });

@@ -256,6 +256,9 @@ test('hostile folders neither hang nor crash the page', async () => {
     }, what);
     // The list settles (the chain is worked out a moment after a change) and stays short.
     await page.waitForTimeout(400);
+    if (what === 'a 50 MB line' || what === 'a binary config.txt')
+      assert.match(await page.getAttribute('#files li[data-name="config.txt"]', 'title'),
+                   what === 'a 50 MB line' ? /is 50\.0 MB, more than the 1 MB .* read-only/ : /not text.*read-only/);
     const listed = await page.$$eval('#files li', (items) => items.length);
     assert.ok(listed <= 201, `${what}: ${listed} rows`);
     assert.ok(Date.now() - started < 20000, `${what} took ${Date.now() - started} ms`);
