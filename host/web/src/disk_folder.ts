@@ -61,6 +61,18 @@ export class DiskFolder {
     return files;
   }
 
+  // The bytes of `name` as the disk has them now, or undefined when it is gone; its stamp
+  // is brought up to date.
+  async read(name: string): Promise<Uint8Array | undefined> {
+    try {
+      const file = await (await this.handle.getFileHandle(name)).getFile();
+      this.stamps.set(name, { size: file.size, lastModified: file.lastModified });
+      return new Uint8Array(await file.arrayBuffer());
+    } catch {
+      return undefined;
+    }
+  }
+
   // Writes `bytes` as `name` and returns the stamp the disk now shows for it.
   async write(name: string, bytes: Uint8Array): Promise<Stamp> {
     const entry = await this.handle.getFileHandle(name, { create: true });

@@ -185,8 +185,7 @@ export class FolderFiles {
       const now = await disk.stamp(name);
       const base = this.bases.get(name);
       if (now !== undefined && !sameStamp(now, base) && (await askConflict(name)) === 'disk') {
-        const file = await disk.readAll(); // brings every stamp up to date as well
-        const theirs = file.get(name);
+        const theirs = await disk.read(name);
         if (theirs) this.workspace.put(name, theirs);
         return;
       }
@@ -214,7 +213,7 @@ export class FolderFiles {
       const disk = this.origin.disk;
       // The disk's own bytes move; unsaved edits stay unsaved under the new name.
       await this.serially(async () => {
-        const saved = (await disk.readAll()).get(from);
+        const saved = await disk.read(from);
         if (saved) await disk.write(to, saved);
         await disk.remove(from);
       });

@@ -50,7 +50,8 @@ const diskWrite = (page, name, text) => page.evaluate(async ({ name, text }) => 
 
 test('a folder kept open follows saves on disk, writes back only on save and asks on a conflict', async () => {
   const { page, problems } = await openPage(browser, served.origin);
-  page.on('dialog', (dialog) => dialog.accept());
+  let answer; // what the next prompt is answered with
+  page.on('dialog', (dialog) => dialog.accept(dialog.type() === 'prompt' ? answer : undefined));
   const files = folderFiles(demo);
   for (const [name, base64] of Object.entries(files)) {
     await page.evaluate(async ({ name, base64 }) => {
@@ -112,6 +113,18 @@ test('a folder kept open follows saves on disk, writes back only on save and ask
   await page.click('dialog.conflict button[value="disk"]');
   await page.waitForSelector('#files li[data-name="panel.txt"]:not(.unsaved)');
   assert.equal(await diskText(page, 'panel.txt'), 'image;radar.bmp\n');
+
+  // Renaming and deleting act on the disk at once.
+  await page.click('#files li[data-name="extra.txt"]');
+  answer = 'later.txt';
+  await page.click('#files button:text("Rename")');
+  await page.waitForSelector('#files li[aria-current="true"][data-name="later.txt"]');
+  assert.equal(await page.$('#files li[data-name="extra.txt"]'), null);
+  assert.equal(await diskText(page, 'later.txt'), 'image;title.bmp\n');
+  await page.click('#files button:text("Delete")');
+  await page.waitForFunction(() => !document.querySelector('#files li[data-name="later.txt"]'));
+  assert.equal(await diskText(page, 'later.txt').catch(() => 'gone'), 'gone');
+  assert.equal(await diskText(page, 'extra.txt').catch(() => 'gone'), 'gone');
 
   // After a reload the folder and an unsaved edit are back, and the folder waits for the
   // user to allow it again; then the edit can be saved to it.
