@@ -26,6 +26,9 @@ export interface Automation {
   // Keeps at most `bytes` of trace from the next load on (0: the usual 64 MB); past it the
   // trace ends with a line saying so.
   traceLimit(bytes: number): void;
+  // Opens a directory handle as if the user had chosen that folder: kept open, saves made
+  // elsewhere followed. Tests hand it a folder of the origin-private file system.
+  openDirectory?: (handle: FileSystemDirectoryHandle) => Promise<void>;
 }
 
 export function makeAutomation(workspace: Workspace, pacer: Pacer, shown: () => void): Automation {

@@ -2,6 +2,7 @@ import { makeAutomation, type Automation } from './automation';
 import { Display, ZOOM_STEPS, type Zoom } from './display';
 import { setupEditor } from './editor_page';
 import { Engine } from './engine';
+import { setupFiles } from './files_setup';
 import { Pacer } from './pacer';
 import { firstFolder, setupShare } from './share';
 import { Workspace } from './workspace';
@@ -82,8 +83,10 @@ async function start(): Promise<void> {
   // The whole zoom shown, for the pictures the page shares.
   const zoom = (): number => Math.max(1, Math.round(display.percent / 100));
   const shareNote = setupShare(element('share'), { workspace, pacer, shown: show, zoom });
-  workspace.replace(firstFolder(shareNote));
+  const first = firstFolder(shareNote);
+  workspace.replace(first.files);
   window.orvanta = makeAutomation(workspace, pacer, show);
+  await setupFiles(workspace, element('files'), window.orvanta, { linked: first.linked });
   pacer.resume();
   // The editor starts after the first picture has been painted, which it must not delay.
   requestAnimationFrame(() =>

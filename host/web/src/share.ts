@@ -21,11 +21,11 @@ export const MAX_RECORD_SECONDS = 60;
 
 // The folder the page starts with: the one a link holds, else the demo. A link that
 // cannot be read is reported through `note` and the demo is shown.
-export function firstFolder(note: (text: string) => void = () => {}): Files {
+export function firstFolder(note: (text: string) => void = () => {}): { files: Files; linked: boolean } {
   const linked = folderFromFragment(location.hash);
   if (linked instanceof Error) note(`${linked.message}; the demo is shown instead.`);
-  else if (linked) return linked;
-  return example('demo');
+  else if (linked) return { files: linked, linked: true };
+  return { files: example('demo'), linked: false };
 }
 
 function button(label: string, title: string): HTMLButtonElement {

@@ -13,6 +13,11 @@ export type WorkspaceEvent =
 
 const utf8 = new TextEncoder();
 const utf8Text = new TextDecoder();
+const strictUtf8 = new TextDecoder('utf-8', { fatal: true });
+
+// Larger files open read-only: an editor slows down on them, and configuration files and
+// panel-sized pictures are far smaller.
+export const EDITABLE_BYTES = 1024 * 1024;
 
 export function bytesOfContent(content: string | Uint8Array | ArrayBuffer): Uint8Array {
   if (typeof content === 'string') return utf8.encode(content);
@@ -25,6 +30,8 @@ export class Workspace {
   private readonly unsavedNames = new Set<string>();
   private readonly listeners = new Set<(event: WorkspaceEvent) => void>();
   private shown = 'config.txt';
+  // Whether each file's bytes are text, worked out once per version of the file.
+  private readonly notTextReasons = new WeakMap<Uint8Array, string>();
 
   constructor(readonly engine: Engine) {}
 
@@ -55,6 +62,26 @@ export class Workspace {
     return this.unsavedNames.has(name);
   }
 
+  // Why the editor must not change `name`, or undefined when it may. Editing goes through
+  // text, so a file that is not UTF-8 text would have its other bytes replaced on saving.
+  readOnlyReason(name: string): string | undefined {
+    const bytes = this.files.get(name);
+    if (!bytes) return undefined;
+    if (bytes.length > EDITABLE_BYTES)
+      return `${name} is ${(bytes.length / 1048576).toFixed(1)} MB, more than the 1 MB the editor takes: it opens read-only.`;
+    let reason = this.notTextReasons.get(bytes);
+    if (reason === undefined) {
+      reason = '';
+      try {
+        strictUtf8.decode(bytes);
+      } catch {
+        reason = `${name} holds bytes that are not text; editing it here would change them, so it opens read-only.`;
+      }
+      this.notTextReasons.set(bytes, reason);
+    }
+    return reason || undefined;
+  }
+
   unsavedFiles(): string[] {
     return [...this.unsavedNames].sort();
   }
@@ -65,7 +92,8 @@ export class Workspace {
     this.files.clear();
     this.unsavedNames.clear();
     for (const [name, content] of Object.entries(files)) this.files.set(name, bytesOfContent(content));
-    this.engine.load(files);
+    // The device takes the bytes made above: encoding a large text twice costs seconds.
+    this.engine.load(Object.fromEntries(this.files));
     this.shown = 'config.txt';
     this.emit({ kind: 'replaced' });
     this.emit({ kind: 'opened', name: this.shown });
@@ -92,6 +120,21 @@ export class Workspace {
     this.engine.removeFile(name);
     this.engine.fileSaved(name);
     this.emit({ kind: 'removed', name });
+  }
+
+  // Gives `from` the name `to`, unsaved edits and the editor's place included. Returns false
+  // when `from` is missing or `to` is taken.
+  rename(from: string, to: string): boolean {
+    const bytes = this.files.get(from);
+    if (!bytes || this.files.has(to)) return false;
+    const unsaved = this.unsavedNames.has(from);
+    this.set(to, bytes);
+    if (unsaved) this.unsavedNames.add(to);
+    this.emit({ kind: 'changed', name: to, by: unsaved ? 'edit' : 'outside' });
+    const wasShown = this.shown === from;
+    this.remove(from);
+    if (wasShown) this.open(to);
+    return true;
   }
 
   // The unsaved edits of `name` were written to where the folder came from.

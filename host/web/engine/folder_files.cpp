@@ -1,0 +1,149 @@
+// What the page's file list asks of the device's folder: the chain of configuration files
+// from config.txt, followed by the checker exactly as the device follows it, and pictures
+// dropped on the page, turned into BMPs the device draws by the picture converter.
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "check/file_checker.h"
+#include "check/words.h"
+#include "core/config/bmp.h"
+#include "core/storage/storage.h"
+#include "core/trace/trace.h"
+#include "host/web/engine/engine_state.h"
+#include "language/overlay_folder.h"
+#include "media/convert.h"
+#include "media/picture.h"
+
+using orvanta::web::engine;
+using orvanta::web::reply;
+
+namespace {
+
+constexpr const char* kFirstFile = "config.txt";
+// The list shows this many files of a chain at most; following a chain of thousands of files
+// through the checker would hold the page for seconds.
+constexpr std::size_t kMaxChainShown = 200;
+
+// The folder as it stands while the chain is followed, listed once: the checker lists the
+// folder for every name it looks up, which for a folder of thousands of files costs more
+// than everything else together.
+class ListedOnce final : public orvanta::Folder {
+  public:
+    explicit ListedOnce(orvanta::Folder& folder) : folder_(folder) {}
+    std::unique_ptr<orvanta::File> open(const char* name) override { return folder_.open(name); }
+    std::vector<std::string> list(const std::string& sub) override {
+        auto found = lists_.find(sub);
+        if (found == lists_.end()) found = lists_.emplace(sub, folder_.list(sub)).first;
+        return found->second;
+    }
+
+  private:
+    orvanta::Folder& folder_;
+    std::map<std::string, std::vector<std::string>> lists_;
+};
+
+// The kinds of dropped file the page tells apart: those the device draws as they are, those
+// the converter can turn into such a file, and the rest.
+enum PictureKind : int { kNotPicture = 0, kConvertible = 1, kDrawable = 2 };
+
+// A BMP the device draws as it is: uncompressed, 24 bits, and no larger than the panel, so
+// that nothing of it falls off the screen.
+bool drawableAsIs(std::span<const uint8_t> bytes) {
+    orvanta::language::OverlayFolder single;
+    single.put("picture.bmp",
+               std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    orvanta::Storage storage(single);
+    if (orvanta::storageOpen(storage, "picture.bmp") != 0) return false;
+    const orvanta::BmpHeader header = orvanta::readBmpHeader(storage, orvanta::Trace());
+    const int64_t height = header.height < 0 ? -int64_t{header.height} : header.height;
+    return header.drawable() && header.width > 0 && header.width <= 128 && height > 0 &&
+           height <= 128;
+}
+
+} // namespace
+
+extern "C" {
+
+// The chain as JSON: {"chain": [names in the order the device shows them], "missing": the
+// name of a successor the folder lacks, or null, "more": true when the chain goes on beyond
+// the files listed}. A file that chains back to one already shown ends the list, as the
+// device then goes round the same files again.
+ORVANTA_EXPORT const char* orvanta_chain() {
+    ListedOnce folder(engine().folder);
+    nlohmann::json chain = nlohmann::json::array();
+    nlohmann::json missing = nullptr;
+    bool more = false;
+    std::set<std::string> seen;
+    std::optional<std::string> name = kFirstFile;
+    while (name && seen.insert(*name).second) {
+        if (chain.size() == kMaxChainShown) {
+            more = true;
+            break;
+        }
+        orvanta::Storage storage(folder);
+        if (!orvanta::check::existsExactly(folder, *name) ||
+            orvanta::storageOpen(storage, name->c_str()) != 0) {
+            missing = *name;
+            break;
+        }
+        chain.push_back(*name);
+        std::vector<orvanta::check::Diagnostic> unused;
+        orvanta::check::FileChecker checker(folder, *name, unused);
+        name = checker.check(storage);
+    }
+    // Names are any bytes; the page reads them back as UTF-8 with replacement characters.
+    return reply(nlohmann::json{{"chain", chain}, {"missing", missing}, {"more", more}}.dump(
+        -1, ' ', false, nlohmann::json::error_handler_t::replace));
+}
+
+// What the page may do with a dropped file (see PictureKind).
+ORVANTA_EXPORT int orvanta_picture_kind(const uint8_t* bytes, uint32_t size) {
+    const std::span<const uint8_t> file(bytes, bytes == nullptr ? 0 : size);
+    switch (orvanta::detectPictureFormat(file)) {
+    case orvanta::PictureFormat::Bmp:
+        return drawableAsIs(file) ? kDrawable : kConvertible;
+    case orvanta::PictureFormat::Png:
+    case orvanta::PictureFormat::Jpeg:
+    case orvanta::PictureFormat::Gif:
+        return kConvertible;
+    case orvanta::PictureFormat::Unknown:
+        break;
+    }
+    return kNotPicture;
+}
+
+// Converts a picture file into a 24-bit BMP fitted into fitWidth x fitHeight (at most the
+// panel) over `background` (Rgb24), dithered to the panel's colours when asked. Returns 1
+// with the BMP's bytes as the reply, or 0 with one sentence saying why as the reply; either
+// way orvanta_reply_data() points at it.
+ORVANTA_EXPORT int orvanta_convert_picture(const uint8_t* bytes, uint32_t size, int32_t fitWidth,
+                                           int32_t fitHeight, int dither, uint32_t background) {
+    orvanta::ConvertOptions options;
+    if (fitWidth > 0 && fitHeight > 0)
+        options.fit = orvanta::PictureRect{0, 0, std::min(fitWidth, 128), std::min(fitHeight, 128)};
+    options.dither = dither != 0;
+    options.background = background & 0xffffffu;
+    orvanta::ConvertResult result;
+    std::string error;
+    const std::span<const uint8_t> file(bytes, bytes == nullptr ? 0 : size);
+    if (!orvanta::convertPicture(file, options, &result, &error)) {
+        reply(error.empty() ? std::string("the picture could not be converted") : error);
+        return 0;
+    }
+    const std::vector<uint8_t> bmp = orvanta::encodeBmp24(result.picture);
+    reply(std::string(bmp.begin(), bmp.end()));
+    return 1;
+}
+
+// The reply of the last function that replied, for those that return a status instead.
+ORVANTA_EXPORT const char* orvanta_reply_data() {
+    return engine().reply.data();
+}
+}
