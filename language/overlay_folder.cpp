@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 
 namespace orvanta::language {
 
@@ -41,13 +42,15 @@ std::vector<std::string> OverlayFolder::list(const std::string& sub) {
     std::vector<std::string> names;
     if (below_ != nullptr) names = below_->list(sub);
     const std::string prefix = sub.empty() ? std::string() : sub + "/";
+    // The names so far, looked up in constant time: a folder of 10,000 held files is
+    // listed in one pass, not in 10,000 searches of the list.
+    std::unordered_set<std::string> listed(names.begin(), names.end());
     for (const auto& [name, bytes] : texts_) {
         if (name.compare(0, prefix.size(), prefix) != 0) continue;
         const std::string rest = name.substr(prefix.size());
         // A held file deeper down makes its first folder an entry of this one.
-        const std::string entry = rest.substr(0, rest.find('/'));
-        if (!entry.empty() && std::find(names.begin(), names.end(), entry) == names.end())
-            names.push_back(entry);
+        std::string entry = rest.substr(0, rest.find('/'));
+        if (!entry.empty() && listed.insert(entry).second) names.push_back(std::move(entry));
     }
     return names;
 }
