@@ -8,11 +8,11 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { after, before, test } from 'node:test';
 
-import { examples, launchChromium, nativeCli, openPage, serveSite } from './support.mjs';
+import { examples, launchChromium, nativeCli, openPage, openSite } from './support.mjs';
 
 let browser, served;
 before(async () => {
-  served = await serveSite();
+  served = await openSite();
   browser = await launchChromium();
 });
 after(async () => {
@@ -33,7 +33,7 @@ const CONFIG = [
 const SECOND = ['SetColor;0', 'LED;64;20;16;1000', 'SetColor;31', 'LoadConfig;config.txt;60'].join('\n');
 
 async function openEditor() {
-  const opened = await openPage(browser, served.origin);
+  const opened = await openPage(browser, served.url);
   await opened.page.evaluate(
     ({ config, second }) => window.orvanta.load({ 'config.txt': config, 'second.txt': second }),
     { config: CONFIG, second: SECOND },
