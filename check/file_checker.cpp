@@ -143,6 +143,7 @@ std::optional<std::string> FileChecker::check(Storage& storage) {
              "tries again every 21 seconds");
         return std::nullopt;
     }
+    successorNamed_ = last.name;
     const bool exists = existsExactly(folder_, last.name);
     if (!exists || folder_.open(last.name.c_str()) == nullptr) {
         std::string meant;

@@ -69,6 +69,9 @@ class FileChecker {
     // Checks the file open in `storage` from its start. Returns the successor the chain
     // goes on to, if it goes on.
     std::optional<std::string> check(Storage& storage);
+    // The successor the file names, whether or not the folder has it; empty when the file
+    // names none. Read after check().
+    const std::string& successorNamed() const { return successorNamed_; }
 
   private:
     // A finding about `span` of `line`; a line of 0 is about the file and has no span.
@@ -95,6 +98,7 @@ class FileChecker {
     const std::string* text_ = nullptr; // the line being checked, as the device reads it
     std::string shownName_;
     std::vector<Diagnostic>& out_;
+    std::string successorNamed_;
     int32_t instruments_ = 0;
     std::optional<InstrumentLine> lastObject_;
     std::optional<InstrumentLine> ignoredSinceObject_; // an unknown line after lastObject_

@@ -11,6 +11,7 @@
 #include "cli/renderer.h"
 #include "language/overlay_folder.h"
 #include "media/image.h"
+#include "session/chain_walk.h"
 #include "session/frame_schedule.h"
 #include "session/session.h"
 #include "tests/support.h"
@@ -93,6 +94,34 @@ TEST(FolderInMemory, ASessionOnItRunsAsTheRendererOnTheFolderOnDisk) {
     ASSERT_TRUE(readPng(options.pngPath, &last));
     EXPECT_TRUE(last == imageFromSurface(session.surface(), 1)) << "the pictures differ";
     fs::remove_all(out);
+}
+
+// The file list's chain: the files in the order shown, ended by a file that chains back, by
+// a missing successor or by the cap; held files in subfolders do not confuse the listing.
+TEST(FolderInMemory, ChainWalkStopsAtARepeatAMissingFileOrTheCap) {
+    language::OverlayFolder folder;
+    folder.put("config.txt", "LoadConfig;b.txt;1\n");
+    folder.put("b.txt", "LoadConfig;c.txt;1\n");
+    folder.put("c.txt", "LoadConfig;config.txt;1\n");
+    folder.put("sub/b.txt", "x");
+    ChainWalk walk = walkChain(folder, 200);
+    EXPECT_EQ(walk.chain, (std::vector<std::string>{"config.txt", "b.txt", "c.txt"}));
+    EXPECT_FALSE(walk.missing.has_value());
+    EXPECT_FALSE(walk.more);
+
+    walk = walkChain(folder, 2);
+    EXPECT_EQ(walk.chain.size(), 2u);
+    EXPECT_TRUE(walk.more);
+
+    folder.put("c.txt", "LoadConfig;gone.txt;1\n");
+    walk = walkChain(folder, 200);
+    EXPECT_EQ(walk.missing, std::optional<std::string>("gone.txt"));
+    EXPECT_EQ(walk.chain.back(), "c.txt");
+
+    folder.remove("config.txt");
+    walk = walkChain(folder, 200);
+    EXPECT_TRUE(walk.chain.empty());
+    EXPECT_EQ(walk.missing, std::optional<std::string>("config.txt"));
 }
 
 } // namespace

@@ -2,17 +2,12 @@
 // from config.txt, followed by the checker exactly as the device follows it, and pictures
 // dropped on the page, turned into BMPs the device draws by the picture converter.
 #include <algorithm>
-#include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <optional>
-#include <set>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "check/file_checker.h"
-#include "check/words.h"
 #include "core/config/bmp.h"
 #include "core/storage/storage.h"
 #include "core/trace/trace.h"
@@ -20,34 +15,16 @@
 #include "language/overlay_folder.h"
 #include "media/convert.h"
 #include "media/picture.h"
+#include "session/chain_walk.h"
 
 using orvanta::web::engine;
 using orvanta::web::reply;
 
 namespace {
 
-constexpr const char* kFirstFile = "config.txt";
 // The list shows this many files of a chain at most; following a chain of thousands of files
 // through the checker would hold the page for seconds.
 constexpr std::size_t kMaxChainShown = 200;
-
-// The folder as it stands while the chain is followed, listed once: the checker lists the
-// folder for every name it looks up, which for a folder of thousands of files costs more
-// than everything else together.
-class ListedOnce final : public orvanta::Folder {
-  public:
-    explicit ListedOnce(orvanta::Folder& folder) : folder_(folder) {}
-    std::unique_ptr<orvanta::File> open(const char* name) override { return folder_.open(name); }
-    std::vector<std::string> list(const std::string& sub) override {
-        auto found = lists_.find(sub);
-        if (found == lists_.end()) found = lists_.emplace(sub, folder_.list(sub)).first;
-        return found->second;
-    }
-
-  private:
-    orvanta::Folder& folder_;
-    std::map<std::string, std::vector<std::string>> lists_;
-};
 
 // The kinds of dropped file the page tells apart: those the device draws as they are, those
 // the converter can turn into such a file, and the rest.
@@ -76,28 +53,11 @@ extern "C" {
 // the files listed}. A file that chains back to one already shown ends the list, as the
 // device then goes round the same files again.
 ORVANTA_EXPORT const char* orvanta_chain() {
-    ListedOnce folder(engine().folder);
-    nlohmann::json chain = nlohmann::json::array();
+    const orvanta::ChainWalk walk = orvanta::walkChain(engine().folder, kMaxChainShown);
     nlohmann::json missing = nullptr;
-    bool more = false;
-    std::set<std::string> seen;
-    std::optional<std::string> name = kFirstFile;
-    while (name && seen.insert(*name).second) {
-        if (chain.size() == kMaxChainShown) {
-            more = true;
-            break;
-        }
-        orvanta::Storage storage(folder);
-        if (!orvanta::check::existsExactly(folder, *name) ||
-            orvanta::storageOpen(storage, name->c_str()) != 0) {
-            missing = *name;
-            break;
-        }
-        chain.push_back(*name);
-        std::vector<orvanta::check::Diagnostic> unused;
-        orvanta::check::FileChecker checker(folder, *name, unused);
-        name = checker.check(storage);
-    }
+    if (walk.missing) missing = *walk.missing;
+    const nlohmann::json chain = walk.chain;
+    const bool more = walk.more;
     // Names are any bytes; the page reads them back as UTF-8 with replacement characters.
     return reply(nlohmann::json{{"chain", chain}, {"missing", missing}, {"more", more}}.dump(
         -1, ' ', false, nlohmann::json::error_handler_t::replace));
