@@ -31,7 +31,7 @@ function button(label: string, title: string, action: () => unknown): HTMLButton
 }
 
 export class FolderFiles {
-  private origin: Origin = { kind: 'page', title: 'Built-in demo' };
+  private origin: Origin = { kind: 'page', title: this.workspace.title };
   private ownReplace = false; // the 'replaced' under way is this object's own
   private generation = 0; // counts folders opened, so the watch of an old one stops
   private queue: Promise<unknown> = Promise.resolve(); // disk work, one thing at a time
@@ -75,7 +75,7 @@ export class FolderFiles {
     );
     region.append(this.heading, tools, this.note, this.list.element);
     workspace.onEvent((event) => {
-      if (event.kind === 'replaced' && !this.ownReplace) this.detach({ kind: 'page', title: 'folder' });
+      if (event.kind === 'replaced' && !this.ownReplace) this.detach({ kind: 'page', title: this.workspace.title });
       if (event.kind === 'changed' && event.by === 'edit' && this.origin.kind === 'disk' && !this.bases.has(event.name))
         this.bases.set(event.name, this.origin.disk.stamps.get(event.name));
       if (event.kind === 'saved' || event.kind === 'removed' || (event.kind === 'changed' && event.by === 'outside'))

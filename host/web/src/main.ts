@@ -84,7 +84,7 @@ async function start(): Promise<void> {
   const zoom = (): number => Math.max(1, Math.round(display.percent / 100));
   const shareNote = setupShare(element('share'), { workspace, pacer, shown: show, zoom });
   const first = firstFolder(shareNote);
-  workspace.replace(first.files);
+  workspace.replace(first.files, first.linked ? 'Shared folder' : 'Built-in demo');
   window.orvanta = makeAutomation(workspace, pacer, show);
   await setupFiles(workspace, element('files'), window.orvanta, { linked: first.linked });
   pacer.resume();

@@ -63,7 +63,7 @@ export function setupShare(region: HTMLElement, context: ShareContext): (text: s
     const unsaved = workspace.unsavedFiles();
     const question = `Replace the folder? Unsaved edits in ${unsaved.join(', ')} would be lost.`;
     if (unsaved.length > 0 && !confirm(question)) return;
-    workspace.replace(example(name));
+    workspace.replace(example(name), name === 'demo' ? 'Built-in demo' : `Example ${name}`);
     // An example is chosen to be watched: it runs even if the device was paused.
     context.pacer.resume();
     context.shown();

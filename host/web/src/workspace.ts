@@ -30,6 +30,9 @@ export class Workspace {
   private readonly unsavedNames = new Set<string>();
   private readonly listeners = new Set<(event: WorkspaceEvent) => void>();
   private shown = 'config.txt';
+  // What the folder is called in the file list: the example's, the link's or the folder's
+  // own name.
+  title = 'folder';
   // Whether each file's bytes are text, worked out once per version of the file.
   private readonly notTextReasons = new WeakMap<Uint8Array, string>();
 
@@ -88,7 +91,8 @@ export class Workspace {
 
   // Replaces the whole folder and powers a new device on, as the card being put in. The
   // editor shows config.txt.
-  replace(files: Files): void {
+  replace(files: Files, title = 'folder'): void {
+    this.title = title;
     this.files.clear();
     this.unsavedNames.clear();
     for (const [name, content] of Object.entries(files)) this.files.set(name, bytesOfContent(content));
