@@ -39,17 +39,18 @@ add_custom_command(OUTPUT ${ORVANTA_SITE}/index.html ${ORVANTA_SITE}/orvanta.js
 add_custom_target(orvanta_site ALL DEPENDS ${ORVANTA_SITE}/index.html)
 
 # The browser suite: Debian's Chromium, driven by Playwright, against the release build's
-# orvanta-cli (cmake --build --preset release).
+# orvanta-cli (cmake --build --preset release). Its two runs take about 1.5 minutes each;
+# five minutes each keep the whole suite within ten.
 set(ORVANTA_NATIVE_CLI ${PROJECT_SOURCE_DIR}/build/release/orvanta-cli
     CACHE FILEPATH "The Linux build's orvanta-cli, whose output the page must match")
 enable_testing()
 add_test(NAME web_browser
   COMMAND ${ORVANTA_NODE} --test --test-reporter=spec ${ORVANTA_WEB}/tests/)
-set_tests_properties(web_browser PROPERTIES TIMEOUT 600 ENVIRONMENT
+set_tests_properties(web_browser PROPERTIES TIMEOUT 300 ENVIRONMENT
   "ORVANTA_SITE=${ORVANTA_SITE};ORVANTA_NATIVE_CLI=${ORVANTA_NATIVE_CLI};ORVANTA_EXAMPLES=${PROJECT_SOURCE_DIR}/examples")
 # The same suite on the page opened from file://, as a double-click on index.html opens it:
 # tests that need a server (a link) check what the page says instead.
 add_test(NAME web_browser_file
   COMMAND ${ORVANTA_NODE} --test --test-reporter=spec ${ORVANTA_WEB}/tests/)
-set_tests_properties(web_browser_file PROPERTIES TIMEOUT 600 ENVIRONMENT
+set_tests_properties(web_browser_file PROPERTIES TIMEOUT 300 ENVIRONMENT
   "ORVANTA_PAGE_FROM_FILE=1;ORVANTA_SITE=${ORVANTA_SITE};ORVANTA_NATIVE_CLI=${ORVANTA_NATIVE_CLI};ORVANTA_EXAMPLES=${PROJECT_SOURCE_DIR}/examples")
