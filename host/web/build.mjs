@@ -15,12 +15,11 @@ if (!out) {
 }
 const here = dirname(fileURLToPath(import.meta.url));
 
-// The device module's bytes and the demo folder as modules: the bytes in base64, and each
-// file's name with its bytes in base64.
+// The device module's bytes and the examples as modules, both in base64.
 const builtIn = {
   name: 'orvanta-built-in',
   setup(b) {
-    b.onResolve({ filter: /^orvanta:(demo|examples|engine-wasm)$/ }, (args) => ({
+    b.onResolve({ filter: /^orvanta:(examples|engine-wasm)$/ }, (args) => ({
       path: args.path.slice('orvanta:'.length),
       namespace: 'orvanta',
     }));
@@ -28,15 +27,6 @@ const builtIn = {
       const wasm = engine.replace(/\.js$/, '.wasm');
       const base64 = (await readFile(wasm)).toString('base64');
       return { contents: `export default ${JSON.stringify(base64)};`, loader: 'js', watchFiles: [wasm] };
-    });
-    b.onLoad({ filter: /^demo$/, namespace: 'orvanta' }, async () => {
-      const folder = join(examples, 'demo');
-      const files = {};
-      for (const entry of (await readdir(folder, { withFileTypes: true })).sort((a, b) =>
-        a.name < b.name ? -1 : 1,
-      ))
-        if (entry.isFile()) files[entry.name] = (await readFile(join(folder, entry.name))).toString('base64');
-      return { contents: `export default ${JSON.stringify(files)};`, loader: 'js', watchFiles: [folder] };
     });
     // Every example as one zip, deflated at the highest level: the demo's pictures shrink to
     // a fraction, which keeps the page small. Entries are EXAMPLE/FILE, the example named

@@ -32,7 +32,7 @@ export function base64Bytes(base64: string): Uint8Array {
   return bytes;
 }
 
-function bytesOf(content: string | Uint8Array | ArrayBuffer): Uint8Array {
+export function bytesOf(content: string | Uint8Array | ArrayBuffer): Uint8Array {
   if (typeof content === 'string') return utf8.encode(content);
   if (content instanceof Uint8Array) return content;
   if (content instanceof ArrayBuffer) return new Uint8Array(content);

@@ -1,3 +1,4 @@
+import { button } from './controls';
 import { DiskFolder, pollInterval, sameStamp, type Stamp } from './disk_folder';
 import type { Files } from './engine';
 import { askConflict, askConvert } from './file_dialogs';
@@ -19,15 +20,6 @@ type Origin =
 // A name the folder can hold: the card is flat, so no separators.
 export function validName(name: string): boolean {
   return name.length > 0 && name !== '.' && name !== '..' && !/[/\\\0]/.test(name);
-}
-
-function button(label: string, title: string, action: () => unknown): HTMLButtonElement {
-  const made = document.createElement('button');
-  made.type = 'button';
-  made.textContent = label;
-  made.title = title;
-  made.addEventListener('click', () => void action());
-  return made;
 }
 
 export class FolderFiles {

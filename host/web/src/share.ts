@@ -1,3 +1,4 @@
+import { button } from './controls';
 import { EXAMPLE_NAMES, example } from './examples';
 import type { Files } from './engine';
 import { folderFromFragment, folderLink, LINK_CAP } from './link';
@@ -26,14 +27,6 @@ export function firstFolder(note: (text: string) => void = () => {}): { files: F
   if (linked instanceof Error) note(`${linked.message}; the demo is shown instead.`);
   else if (linked) return { files: linked, linked: true };
   return { files: example('demo'), linked: false };
-}
-
-function button(label: string, title: string): HTMLButtonElement {
-  const made = document.createElement('button');
-  made.type = 'button';
-  made.textContent = label;
-  made.title = title;
-  return made;
 }
 
 // A time stamp for file names, as 20261207-174512 (UTC).

@@ -1,4 +1,4 @@
-import type { Engine, Files } from './engine';
+import { bytesOf, type Engine, type Files } from './engine';
 
 // The folder the page holds: each file's bytes, the file the editor shows, and the files
 // edited in the page but not yet saved to where the folder came from. The device's own copy
@@ -11,19 +11,12 @@ export type WorkspaceEvent =
   | { kind: 'opened'; name: string } // the editor is to show this file
   | { kind: 'saved'; name: string }; // the file's unsaved edits were written
 
-const utf8 = new TextEncoder();
 const utf8Text = new TextDecoder();
 const strictUtf8 = new TextDecoder('utf-8', { fatal: true });
 
 // Larger files open read-only: an editor slows down on them, and configuration files and
 // panel-sized pictures are far smaller.
 export const EDITABLE_BYTES = 1024 * 1024;
-
-export function bytesOfContent(content: string | Uint8Array | ArrayBuffer): Uint8Array {
-  if (typeof content === 'string') return utf8.encode(content);
-  if (content instanceof Uint8Array) return content;
-  return new Uint8Array(content);
-}
 
 export class Workspace {
   private readonly files = new Map<string, Uint8Array>();
@@ -95,7 +88,7 @@ export class Workspace {
     this.title = title;
     this.files.clear();
     this.unsavedNames.clear();
-    for (const [name, content] of Object.entries(files)) this.files.set(name, bytesOfContent(content));
+    for (const [name, content] of Object.entries(files)) this.files.set(name, bytesOf(content));
     // The device takes the bytes made above: encoding a large text twice costs seconds.
     this.engine.load(Object.fromEntries(this.files));
     this.shown = 'config.txt';
@@ -106,14 +99,14 @@ export class Workspace {
   // The editor changed `name`: the device takes it as saved, so the display follows at
   // once, while the file stays unsaved until written back.
   edit(name: string, content: string | Uint8Array): void {
-    this.set(name, bytesOfContent(content));
+    this.set(name, bytesOf(content));
     this.unsavedNames.add(name);
     this.emit({ kind: 'changed', name, by: 'edit' });
   }
 
   // A file changed outside the page (a save seen on disk, a file added or converted).
   put(name: string, content: string | Uint8Array): void {
-    this.set(name, bytesOfContent(content));
+    this.set(name, bytesOf(content));
     this.unsavedNames.delete(name);
     this.emit({ kind: 'changed', name, by: 'outside' });
   }
