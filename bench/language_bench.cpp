@@ -69,5 +69,13 @@ void BM_ObjectsOfAThousandLines(benchmark::State& state) {
 }
 BENCHMARK(BM_ObjectsOfAThousandLines)->Unit(benchmark::kMillisecond);
 
+// A removal reads the file, plans the edit and reads the result again to see whether any
+// colour line changes its object.
+void BM_RemoveAnObjectFromAThousandLines(benchmark::State& state) {
+    Fixture f;
+    for (auto _ : state) benchmark::DoNotOptimize(f.workspace.remove("config.txt", {500}));
+}
+BENCHMARK(BM_RemoveAnObjectFromAThousandLines)->Unit(benchmark::kMillisecond);
+
 } // namespace
 } // namespace orvanta

@@ -1,6 +1,7 @@
 // The design questions that read objects and change their fields in place: objects, move
 // and resize.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <set>
@@ -89,8 +90,8 @@ std::vector<FieldValue> resizedFields(const DesignModel& model, int32_t line, co
     const int64_t byWidth = nearest(dx, 6 * std::max<int64_t>(1, cells));
     const int64_t byHeight = nearest(dy, 8);
     int64_t steps = east ? byWidth : 0;
-    if (south && (!east || (byHeight < 0 ? -byHeight : byHeight) >= (steps < 0 ? -steps : steps)))
-        steps = byHeight;
+    // From the corner the larger of the two changes counts.
+    if (south && (!east || std::abs(byHeight) >= std::abs(steps))) steps = byHeight;
     return {{g.sizeFields[0], std::max<int64_t>(1, scale + steps)}};
 }
 

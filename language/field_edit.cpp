@@ -75,7 +75,8 @@ std::vector<Splice> fieldSplices(const LineView& line, std::vector<FieldValue> v
         int64_t value = 0;
         for (const FieldValue& v : values)
             if (v.field == field) value = v.value;
-        appended += ";" + std::to_string(value);
+        appended += ';';
+        appended += std::to_string(value);
     }
     // A ';' as the line's last byte stays part of the last field; once bytes follow it, it
     // separates, so it stands in for the first appended ';'.

@@ -55,6 +55,15 @@ TEST_F(DesignPixelsTest, EveryInstrumentDrawsInsideItsBox) {
         "ToggleText;60;60;ABCDEFGHIJKLMNOPQRSTUVWXYZ;2;0",
         "ToggleText;130;5;X;1;0",
         "ToggleText;5;5;A;4;2",
+        // Sizes the device takes as they come: negative ones draw mirrored or not at all.
+        "Tacho;60;60;-20;-30;0",
+        "GyroHorizonRect;50;50;-20;-30;0",
+        "LED;64;64;-20;0",
+        "Kompass;64;64;-50;0",
+        "RoundPointer;64;64;-40;0;90",
+        "Radar;64;64;-40",
+        "DigitCounter;64;64;3;-1;0",
+        "ToggleText;64;64;AB;-2;0",
     };
     for (const char* line : lines) {
         SCOPED_TRACE(line);
@@ -85,8 +94,8 @@ TEST_F(DesignPixelsTest, EveryInstrumentDrawsInsideItsBox) {
             }
         }
         EXPECT_EQ(outside, 0) << "first outside the box: " << first;
-        ASSERT_LT(reached.left, reached.right) << "the line drew nothing";
         if (!box.tight) continue;
+        ASSERT_LT(reached.left, reached.right) << "the line drew nothing";
         const PanelRect onPanel{std::max<int64_t>(box.bounds.left, 0),
                                 std::max<int64_t>(box.bounds.top, 0),
                                 std::min<int64_t>(box.bounds.right, DISPLAY_SIZE),
