@@ -1,18 +1,81 @@
 // Fuzzes the language service on a document held in memory: every question, at positions
 // on the document's first lines, and the promise that each finding's range lies inside
-// its line.
+// its line. The design questions promise that every box holds its parts, and that a move
+// changes its objects' places by exactly the distance and leaves every other line's bytes
+// as they were.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "core/config/geometry.h"
 
 #include "fuzz/scratch_folder.h"
 #include "language/line_view.h"
 #include "language/overlay_folder.h"
 #include "language/service.h"
 
+namespace {
+
+using namespace orvanta;
+
+void checkMove(language::Workspace& workspace, const std::string& text,
+               const std::vector<std::string_view>& lines, int32_t line, int32_t dx, int32_t dy) {
+    const language::DesignEdit edit = workspace.move("config.txt", {line}, dx, dy);
+    if (!edit.done()) return;
+    const std::string after = language::applyEdits(text, edit.edits);
+    const std::vector<std::string_view> moved = language::splitLines(after);
+    if (moved.size() != lines.size()) __builtin_trap();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (static_cast<int32_t>(i) == line) continue;
+        if (moved[i] != lines[i]) __builtin_trap();
+    }
+    const language::LineView was(lines[static_cast<std::size_t>(line)]);
+    const language::LineView now(moved[static_cast<std::size_t>(line)]);
+    const GeometrySpec* g = geometryOf(*was.spec());
+    if (now.spec() != was.spec()) __builtin_trap();
+    if (g->xField == 0) return;
+    if (int64_t{now.fields().number(g->xField)} != int64_t{was.fields().number(g->xField)} + dx ||
+        int64_t{now.fields().number(g->yField)} != int64_t{was.fields().number(g->yField)} + dy)
+        __builtin_trap();
+}
+
+void checkDesign(language::Workspace& workspace, const std::string& text,
+                 const std::vector<std::string_view>& lines) {
+    const std::vector<language::DesignObject> objects = workspace.objects("config.txt");
+    for (const language::DesignObject& o : objects)
+        for (const PanelRect& part : o.box.parts)
+            if (!part.empty() &&
+                (part.left < o.box.bounds.left || part.top < o.box.bounds.top ||
+                 part.right > o.box.bounds.right || part.bottom > o.box.bounds.bottom))
+                __builtin_trap();
+    for (std::size_t k = 0; k < objects.size() && k < 3; ++k) {
+        const int32_t line = objects[k].line;
+        checkMove(workspace, text, lines, line, 7, -3);
+        checkMove(workspace, text, lines, line, INT32_MIN, INT32_MAX);
+        for (const std::string& handle : objects[k].handles)
+            workspace.resize("config.txt", line, handle, -9, 17);
+        const language::DesignEdit removed = workspace.remove("config.txt", {line});
+        const language::DesignEdit copied = workspace.duplicate("config.txt", {line});
+        for (const language::DesignEdit* edit : {&removed, &copied}) {
+            if (!edit->done()) continue;
+            const std::string after = language::applyEdits(text, edit->edits);
+            const std::vector<std::string_view> now = language::splitLines(after);
+            for (std::size_t i = 0; i < edit->lineMap.size(); ++i) {
+                const int32_t to = edit->lineMap[i];
+                if (to >= 0 && (static_cast<std::size_t>(to) >= now.size() ||
+                                now[static_cast<std::size_t>(to)] != lines[i]))
+                    __builtin_trap();
+            }
+        }
+    }
+    workspace.insert("config.txt", "Kompass", 3, 125);
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    using namespace orvanta;
     static language::OverlayFolder folder;
     static const bool prepared = [] {
         folder.put("p.bmp", fuzz::gradientBmp(16, 16));
@@ -41,5 +104,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             workspace.completions("config.txt", {line, column});
             workspace.definition("config.txt", {line, column});
         }
+    checkDesign(workspace, text, lines);
     return 0;
 }

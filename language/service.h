@@ -7,7 +7,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "core/config/geometry.h"
 
 namespace orvanta {
 class Folder;
@@ -81,6 +84,41 @@ struct Definition {
     Range origin; // the name's range in the document
 };
 
+// A replacement in a document: `newText` replaces `range`.
+struct TextEdit {
+    Range range;
+    std::string newText;
+    friend bool operator==(const TextEdit&, const TextEdit&) = default;
+};
+
+// A line that draws: an instrument or a picture, with its box on the panel and what a
+// design tool may change on it.
+struct DesignObject {
+    std::string keyword;
+    int32_t line = 0;
+    ObjectBox box;
+    // False for an instrument line past the tenth, whose object is never created.
+    bool live = true;
+    bool centred = false;             // placed by its centre, not its top-left corner
+    std::vector<int32_t> placeFields; // the fields a move changes; none for a picture
+    std::vector<int32_t> sizeFields;  // the fields a resize changes
+    std::vector<std::string> handles; // "n", "ne", "e", "se", "s", "sw", "w", "nw"
+    std::vector<int32_t> colourLines; // the SetColor and SetBGColor lines acting on it
+};
+
+// What a design manipulation does to a document. All ranges are in the text before the
+// edit, in order and without overlap, so that an editor applies them as one step.
+struct DesignEdit {
+    std::string refusal; // why nothing can be done; empty when the edit is made
+    std::vector<TextEdit> edits;
+    std::vector<int32_t> lineMap;    // for each line before: its line after, or -1 if removed
+    std::vector<int32_t> addedLines; // lines after the edit that it added
+    // Set when the edit brings an instrument line past the tenth to life or makes colour
+    // lines act on another object; the page warns before applying it.
+    std::string warning;
+    bool done() const { return refusal.empty(); }
+};
+
 // A card folder with the unsaved texts of open documents standing in for its files.
 class Workspace {
   public:
@@ -101,6 +139,23 @@ class Workspace {
     std::vector<Symbol> symbols(const std::string& name);
     std::optional<Definition> definition(const std::string& name, Position at);
 
+    // Design on the panel. `lines` name object lines; x, y and dx, dy are panel pixels. A
+    // move or resize changes only the sign and digits of the fields it changes.
+    std::vector<DesignObject> objects(const std::string& name);
+    DesignEdit move(const std::string& name, const std::vector<int32_t>& lines, int32_t dx,
+                    int32_t dy);
+    DesignEdit resize(const std::string& name, int32_t line, const std::string& handle, int32_t dx,
+                      int32_t dy);
+    // A new line of `keyword` placed at (x, y), its corner or centre as it is placed, in a
+    // default size that fits the panel there. `text` is ToggleText's text or the picture's
+    // file name.
+    DesignEdit insert(const std::string& name, const std::string& keyword, int32_t x, int32_t y,
+                      const std::string& text = {});
+    // Each object goes with every colour line acting on it.
+    DesignEdit remove(const std::string& name, const std::vector<int32_t>& lines);
+    DesignEdit duplicate(const std::string& name, const std::vector<int32_t>& lines, int32_t dx = 4,
+                         int32_t dy = 4);
+
   private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
@@ -110,5 +165,8 @@ class Workspace {
 // round(x * 255), then the field value whose expansion by the device is nearest is taken,
 // ties going to the lower value.
 int32_t rgb565ForPick(double red, double green, double blue);
+
+// `text` with `edits` made, the ranges read as the language service counts lines.
+std::string applyEdits(std::string_view text, const std::vector<TextEdit>& edits);
 
 } // namespace orvanta::language

@@ -10,7 +10,13 @@
 #include <nlohmann/json.hpp>
 
 #include "host/web/engine/engine_state.h"
+#include "host/web/engine/language_service.h"
 #include "language/service.h"
+
+orvanta::language::Workspace& orvanta::web::languageService() {
+    static orvanta::language::Workspace instance(orvanta::web::engine().folder);
+    return instance;
+}
 
 namespace {
 
@@ -20,8 +26,7 @@ using orvanta::web::engine;
 namespace language = orvanta::language;
 
 language::Workspace& service() {
-    static language::Workspace instance(engine().folder);
-    return instance;
+    return orvanta::web::languageService();
 }
 
 Json position(const language::Position& at) {
