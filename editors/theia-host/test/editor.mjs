@@ -73,11 +73,20 @@ export async function textBox(page, line, column, length = 1) {
 export async function placeCursor(page, line, column) {
     const box = await textBox(page, line, column);
     await page.mouse.click(box.x + 1, box.y + box.height / 2);
-    await waitForStatus(page, `Ln ${line}, Col ${column}`);
+    await waitForStatus(page, 'cursor-position', `Ln ${line}, Col ${column}`);
 }
 
-export async function waitForStatus(page, text) {
-    await page.locator('#theia-statusBar', { hasText: text }).waitFor({ timeout: 10000 });
+// Waits until an item of the editor's status bar ('language', 'cursor-position') reads
+// exactly `text`.
+export async function waitForStatus(page, item, text) {
+    const id = `status-bar-editor-status-${item}`;
+    try {
+        await page.waitForFunction(([id, text]) => document.getElementById(id)?.textContent === text,
+            [id, text], { timeout: 10000 });
+    } catch {
+        const shown = await page.evaluate((id) => document.getElementById(id)?.textContent, id);
+        throw new Error(`the status bar's ${item} reads ${JSON.stringify(shown)}, not ${JSON.stringify(text)}`);
+    }
 }
 
 export async function hoverText(page, line, column) {

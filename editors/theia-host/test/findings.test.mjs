@@ -18,7 +18,7 @@ before(async () => {
 after(() => ide?.close());
 
 test('config.txt opens in the Orvanta language', async () => {
-    await waitForStatus(ide.page, 'Orvanta configuration');
+    await waitForStatus(ide.page, 'language', 'Orvanta configuration');
 });
 
 test('a missing picture is underlined until the picture is saved into the folder', async () => {
