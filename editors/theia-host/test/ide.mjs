@@ -51,7 +51,7 @@ function startBackend(folder, config) {
         backend.stderr.on('data', read);
         backend.on('exit', (code) => failed(new Error(`Theia ended with ${code}:\n${log}`)));
     });
-    const stop = async () => {
+    const end = async () => {
         if (backend.exitCode !== null || backend.signalCode !== null) return;
         try {
             process.kill(-backend.pid, 'SIGTERM');
@@ -65,6 +65,17 @@ function startBackend(folder, config) {
         }, 5000);
         await exited;
         clearTimeout(late);
+    };
+    // Whatever became of the host, this process lets go of it, so that the test file ends
+    // and scripts/test-ide gets to see what was left running.
+    const stop = async () => {
+        try {
+            await end();
+        } finally {
+            backend.stdout.destroy();
+            backend.stderr.destroy();
+            backend.unref();
+        }
     };
     return { url, stop };
 }
