@@ -103,11 +103,16 @@ export async function hoverText(page, line, column) {
 
 // A new last line holding `text`, typed as a user types it.
 export async function typeLastLine(page, text) {
+    // A click into the text gives the editor the keyboard, wherever an earlier step left it.
+    await page.locator('.monaco-editor .view-lines').first().click({ position: { x: 5, y: 5 } });
     await page.keyboard.press('Control+End');
     const lines = await shownLines(page);
     if (lines[lines.length - 1] !== '') await page.keyboard.press('Enter');
     await page.keyboard.type(text);
-    return lines[lines.length - 1] === '' ? lines.length : lines.length + 1;
+    const line = lines[lines.length - 1] === '' ? lines.length : lines.length + 1;
+    // The editor draws typed text a moment later; the line is measured only once drawn.
+    await waitForLine(page, line, (shown) => shown === text);
+    return line;
 }
 
 // The squiggles under the text: severity, line, and the box they span on screen.
@@ -137,7 +142,7 @@ export async function waitForSquiggles(page, predicate, timeout = 15000) {
         if (predicate(found)) return found;
         await page.waitForTimeout(100);
     }
-    throw new Error(`the squiggles never matched: ${JSON.stringify(found)}`);
+    throw new Error(`the squiggles never matched: ${JSON.stringify(found)} (${predicate})`);
 }
 
 // The colour swatches come from the language server, so once they show, it answers.

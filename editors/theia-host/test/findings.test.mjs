@@ -37,11 +37,10 @@ test('a misspelt keyword is underlined on its columns with its code, and its qui
     const { page } = ide;
     const line = await typeLastLine(page, 'Kompas;64;64;50;0');
     const keyword = await textBox(page, line, 1, 'Kompas'.length);
-    const squiggle = (await waitForSquiggles(page, (found) => found.some((s) => s.line === line)))
-        .find((s) => s.line === line);
-    assert.equal(squiggle.severity, 'error');
-    assert.ok(Math.abs(squiggle.x - keyword.x) < 1.5, `starts at ${squiggle.x}, the keyword at ${keyword.x}`);
-    assert.ok(Math.abs(squiggle.width - keyword.width) < 2, `${squiggle.width} wide, the keyword ${keyword.width}`);
+    // While the findings of the finished line are on their way, the editor stretches the
+    // squiggle of a half-typed one: only the last answer counts.
+    await waitForSquiggles(page, (found) => found.some((s) => s.line === line && s.severity === 'error' &&
+        Math.abs(s.x - keyword.x) < 1.5 && Math.abs(s.width - keyword.width) < 2));
     assert.match(await hoverText(page, line, 3), /orvanta\(unknown-keyword\)/);
 
     await placeCursor(page, line, 3);
