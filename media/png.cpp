@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "media/image.h"
+#include "platform/open_file.h"
 
 namespace orvanta {
 
@@ -85,7 +86,7 @@ bool encodePng(const RgbImage& image, std::vector<uint8_t>* bytes, std::string* 
 bool writePng(const std::string& path, const RgbImage& image, std::string* error) {
     std::vector<uint8_t> bytes;
     if (!encodePng(image, &bytes, error)) return false;
-    File file(std::fopen(path.c_str(), "wb"));
+    File file(openFile(path, "wb"));
     if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
         std::fflush(file.get()) != 0) {
         setError(error, "cannot write '" + path + "': " + std::strerror(errno));
