@@ -4,7 +4,8 @@
 The folder lies under .../Jürgen/Éclair ✈/ and shows a picture whose file name holds ü
 and ✈, named so in config.txt; the line before names a picture that is not there. Given as
 Windows paths (Z:\\...), as a user types them:
-- `check` reports the missing picture and nothing about the present one;
+- `check`, on the folder and on its config.txt, reports the missing picture and nothing
+  about the present one;
 - `render` writes its trace, PNG and GIF under such names; the trace is byte for byte the
   Linux build's and the picture shows the accented file's colour;
 - `picture` converts a picture with such a name into another, with a preview;
@@ -68,10 +69,11 @@ def rgb(path):
 
 
 def check_and_render(native, cli, card, out):
-    said = run(cli + ["check", windows(card)], out)
-    text = said.stdout.decode("utf-8", errors="replace")
-    check(said.returncode == 1 and "fehlt.bmp" in text and PICTURE not in text,
-          f"check: status {said.returncode}, {text!r} {said.stderr[-300:]!r}")
+    for named in (card, os.path.join(card, "config.txt")):  # the folder, and its file alone
+        said = run(cli + ["check", windows(named)], out)
+        text = said.stdout.decode("utf-8", errors="replace")
+        check(said.returncode == 1 and "fehlt.bmp" in text and PICTURE not in text,
+              f"check {named}: status {said.returncode}, {text!r} {said.stderr[-300:]!r}")
     trace, png, gif = (os.path.join(out, n) for n in ("Spur ✈.txt", "Bild é.png", "Film ü.gif"))
     made = run(cli + ["render", windows(card), "--frames", "3", "--trace", windows(trace),
                       "--png", windows(png), "--gif", windows(gif)], out)
