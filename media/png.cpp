@@ -99,7 +99,14 @@ bool readPng(const std::string& path, RgbImage* image, std::string* error) {
     png_image img;
     std::memset(&img, 0, sizeof img);
     img.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&img, path.c_str())) {
+    // Opened here rather than by libpng, which would read the name in the system's code
+    // page on Windows; the file stays open until the last row is read.
+    File file(openFile(path, "rb"));
+    if (!file) {
+        setError(error, "cannot read '" + path + "': " + std::strerror(errno));
+        return false;
+    }
+    if (!png_image_begin_read_from_stdio(&img, file.get())) {
         setError(error, "cannot read '" + path + "': " + img.message);
         return false;
     }
