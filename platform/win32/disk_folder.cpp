@@ -46,14 +46,13 @@ class DiskFile final : public File {
     HANDLE handle_;
 };
 
-// Whether `name` names an existing entry of the folder under exactly these bytes. Names are
-// UTF-8 both ways: a part that is not UTF-8 converts to a name that, converted back, is not
-// the same bytes, so it names nothing. Windows
+// Whether `name` names an existing entry of the folder under exactly these bytes. Windows
 // finds files regardless of case, drops trailing dots and blanks and knows short 8.3
 // aliases; the device's files are named exactly, as on every other system, so each part
-// of the name must match the entry's real name byte for byte. Characters that a Windows
-// name cannot hold (the backslash among them) name nothing, which also keeps wildcards
-// and alternate data streams out.
+// of the name must match the entry's real name, as UTF-8, byte for byte. A part that is not
+// UTF-8 converts to replacement characters, which never convert back to the same bytes, so
+// it names nothing. Characters that a Windows name cannot hold (the backslash among them)
+// name nothing, which also keeps wildcards and alternate data streams out.
 bool namesExactly(const std::string& folder, const char* name) {
     if (*name == '\0' || std::strpbrk(name, "\\:*?\"<>|") != nullptr) return false;
     for (const char* c = name; *c != '\0'; ++c)
