@@ -9,6 +9,7 @@
 #include "check/words.h"
 #include "core/storage/storage.h"
 #include "platform/disk_folder.h"
+#include "platform/utf8_path.h"
 
 namespace orvanta::check {
 
@@ -74,9 +75,9 @@ CheckReport checkFolder(const std::string& folder) {
 CheckReport checkFiles(const std::vector<std::string>& paths) {
     CheckReport report;
     for (const std::string& path : paths) {
-        const fs::path p(path);
-        DiskFolder disk(p.parent_path().string());
-        checkOneFile(disk, p.filename().string(), path, report);
+        const fs::path p = utf8Path(path);
+        DiskFolder disk(utf8String(p.parent_path()));
+        checkOneFile(disk, utf8String(p.filename()), path, report);
     }
     return report;
 }

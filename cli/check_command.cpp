@@ -8,6 +8,7 @@
 
 #include "check/checker.h"
 #include "cli/commands.h"
+#include "platform/utf8_path.h"
 #include "session/check_report_json.h"
 
 namespace orvanta::cli {
@@ -48,9 +49,9 @@ void addCheckCommand(CLI::App& app, int& exitCode) {
         std::error_code ec;
         bool folder = false;
         for (const std::string& path : paths) {
-            if (fs::is_directory(path, ec)) {
+            if (fs::is_directory(utf8Path(path), ec)) {
                 folder = true;
-            } else if (!fs::exists(path, ec)) {
+            } else if (!fs::exists(utf8Path(path), ec)) {
                 usageError("'" + path + "' does not exist", exitCode);
                 return;
             }

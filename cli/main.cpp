@@ -5,12 +5,20 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/utf16.h"
 #endif
 
 #include "cli/commands.h"
 #include "orvanta_version.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+// The arguments are UTF-8 here, as every path in Orvanta is.
+int run(int argc, const char* const* argv) {
 #ifdef _WIN32
     // Standard output carries the trace and the reports byte for byte, each line ended by
     // LF alone, as on every other system.
@@ -44,3 +52,22 @@ int main(int argc, char** argv) {
     }
     return exitCode;
 }
+
+} // namespace
+
+#ifdef _WIN32
+// Entered with the arguments as Windows holds them, in UTF-16: the narrow arguments of
+// main would have lost every character outside the system's code page.
+int wmain(int argc, wchar_t** wideArgv) {
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i) arguments.push_back(orvanta::utf8FromUtf16(wideArgv[i]));
+    std::vector<const char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+    argv.push_back(nullptr);
+    return run(argc, argv.data());
+}
+#else
+int main(int argc, char** argv) {
+    return run(argc, argv);
+}
+#endif

@@ -14,6 +14,7 @@
 #include "cli/commands.h"
 #include "cli/picture_options.h"
 #include "media/convert.h"
+#include "platform/utf8_path.h"
 
 namespace orvanta::cli {
 
@@ -34,7 +35,8 @@ struct PictureArguments {
 
 bool readInput(const std::string& path, std::vector<uint8_t>* bytes, std::string* error) {
     std::error_code ec;
-    const uintmax_t size = fs::file_size(path, ec);
+    const fs::path file = utf8Path(path);
+    const uintmax_t size = fs::file_size(file, ec);
     if (ec) {
         *error = "cannot read '" + path + "': " + ec.message();
         return false;
@@ -44,7 +46,7 @@ bool readInput(const std::string& path, std::vector<uint8_t>* bytes, std::string
                  std::to_string(kMaxFileBytes >> 20) + " MB a picture may be";
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     bytes->resize(static_cast<std::size_t>(size));
     if (!in.read(reinterpret_cast<char*>(bytes->data()), static_cast<std::streamsize>(size))) {
         *error = "cannot read '" + path + "'";
@@ -57,14 +59,14 @@ bool readInput(const std::string& path, std::vector<uint8_t>* bytes, std::string
 // so that `path` is never half-written and may be the input itself.
 bool writeReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
                     std::string* error) {
-    const fs::path target(path);
+    const fs::path target = utf8Path(path);
     std::error_code ec;
     if (fs::exists(target, ec) && !fs::is_regular_file(target, ec)) {
         *error = "'" + path + "' is not a regular file, so it is not replaced";
         return false;
     }
     const fs::path temporary =
-        target.parent_path() / ("." + target.filename().string() + ".orvanta-new");
+        target.parent_path() / utf8Path("." + utf8String(target.filename()) + ".orvanta-new");
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()),

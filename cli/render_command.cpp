@@ -10,6 +10,7 @@
 
 #include "cli/commands.h"
 #include "cli/renderer.h"
+#include "platform/utf8_path.h"
 
 namespace orvanta::cli {
 
@@ -118,7 +119,7 @@ void addRenderCommand(CLI::App& app, int& exitCode) {
             options->lineAt.push_back(*pixel);
         }
         std::error_code ec;
-        if (!std::filesystem::is_directory(options->folder, ec)) {
+        if (!std::filesystem::is_directory(utf8Path(options->folder), ec)) {
             std::fprintf(stderr, "orvanta-cli render: error: '%s' is not a folder\n",
                          options->folder.c_str());
             exitCode = 2;

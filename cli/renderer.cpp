@@ -10,6 +10,7 @@
 #include "media/gif.h"
 #include "media/image.h"
 #include "platform/disk_folder.h"
+#include "platform/open_file.h"
 #include "platform/trace_sinks.h"
 #include "session/frame_schedule.h"
 #include "session/gif_animation.h"
@@ -39,7 +40,7 @@ RenderResult render(const RenderOptions& options, const ProgressFn& progress) {
     if (options.tracePath == "-") {
         traceFile.reset(stdout);
     } else if (!options.tracePath.empty()) {
-        traceFile.reset(std::fopen(options.tracePath.c_str(), "wb"));
+        traceFile.reset(openFile(options.tracePath, "wb"));
         if (!traceFile)
             return fail("cannot write trace '" + options.tracePath + "': " + std::strerror(errno));
     }

@@ -24,6 +24,7 @@ set_source_files_properties(${ORVANTA_RC} PROPERTIES
 file(GLOB ORVANTA_HOST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/host/win32/*.cpp)
 list(FILTER ORVANTA_HOST_SOURCES EXCLUDE REGEX ".*/(write_ico|ico_file)\\.cpp$")
 add_executable(orvanta WIN32 ${ORVANTA_HOST_SOURCES} ${ORVANTA_RC})
+target_link_options(orvanta PRIVATE -municode) # entered by wWinMain, with wide arguments
 target_include_directories(orvanta PRIVATE ${ORVANTA_ICONS} ${PROJECT_SOURCE_DIR}/host/win32)
 target_link_libraries(orvanta PRIVATE orvanta_session orvanta_platform comdlg32)
 install(TARGETS orvanta RUNTIME DESTINATION .) # the zip's top folder (cmake/WindowsPackage.cmake)

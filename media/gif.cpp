@@ -2,7 +2,6 @@
 
 #include <gif_lib.h>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/open_file.h"
+
 namespace orvanta {
 
 namespace {
@@ -18,14 +19,6 @@ std::string gifError(int code) {
     const char* text = GifErrorString(code);
     return text != nullptr ? text : "unknown GIF error";
 }
-
-#ifdef _WIN32
-// Windows descriptors are not inherited by child processes with this flag; giflib puts
-// the descriptor into binary mode itself.
-constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_TRUNC | O_NOINHERIT;
-#else
-constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
-#endif
 
 // giflib's output callback for animations in memory: appends to the vector given as its
 // user data.
@@ -50,7 +43,7 @@ GifWriter::~GifWriter() {
 bool GifWriter::open(const std::string& path, int32_t width, int32_t height, std::string* error) {
     // giflib's own open creates files readable by their owner alone; a picture made for
     // sharing gets the usual permissions, as the PNG writer's do.
-    const int fd = ::open(path.c_str(), kCreateFlags, 0666);
+    const int fd = createFileDescriptor(path);
     if (fd < 0) {
         if (error != nullptr) *error = "cannot write '" + path + "': " + std::strerror(errno);
         return false;

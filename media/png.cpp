@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "media/image.h"
+#include "platform/open_file.h"
 
 namespace orvanta {
 
@@ -85,7 +86,7 @@ bool encodePng(const RgbImage& image, std::vector<uint8_t>* bytes, std::string* 
 bool writePng(const std::string& path, const RgbImage& image, std::string* error) {
     std::vector<uint8_t> bytes;
     if (!encodePng(image, &bytes, error)) return false;
-    File file(std::fopen(path.c_str(), "wb"));
+    File file(openFile(path, "wb"));
     if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
         std::fflush(file.get()) != 0) {
         setError(error, "cannot write '" + path + "': " + std::strerror(errno));
@@ -98,7 +99,14 @@ bool readPng(const std::string& path, RgbImage* image, std::string* error) {
     png_image img;
     std::memset(&img, 0, sizeof img);
     img.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&img, path.c_str())) {
+    // Opened here rather than by libpng, which would read the name in the system's code
+    // page on Windows; the file stays open until the last row is read.
+    File file(openFile(path, "rb"));
+    if (!file) {
+        setError(error, "cannot read '" + path + "': " + std::strerror(errno));
+        return false;
+    }
+    if (!png_image_begin_read_from_stdio(&img, file.get())) {
         setError(error, "cannot read '" + path + "': " + img.message);
         return false;
     }

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/open_file.h"
 #include "platform/trace_sinks.h"
 
 namespace orvanta {
@@ -16,7 +17,7 @@ bool TraceTarget::open(const std::string& where, std::string* error) {
         toStderr_ = true;
         return true;
     }
-    file_ = std::fopen(where.c_str(), "wb");
+    file_ = openFile(where, "wb");
     if (file_ == nullptr) {
         *error = "cannot write trace '" + where + "': " + std::strerror(errno);
         return false;

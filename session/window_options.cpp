@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "orvanta_version.h"
+#include "platform/utf8_path.h"
 
 namespace orvanta {
 
@@ -39,11 +40,12 @@ std::optional<WindowOptions> parseWindowOptions(int argc, const char* const* arg
     if (!options.folder.empty()) {
         std::error_code ec;
         const char* problem = nullptr;
-        if (!std::filesystem::exists(options.folder, ec))
+        const std::filesystem::path folder = utf8Path(options.folder);
+        if (!std::filesystem::exists(folder, ec))
             problem = "does not exist";
-        else if (!std::filesystem::is_directory(options.folder, ec))
+        else if (!std::filesystem::is_directory(folder, ec))
             problem = "is not a folder";
-        else if (std::filesystem::directory_iterator(options.folder, ec); ec)
+        else if (std::filesystem::directory_iterator(folder, ec); ec)
             problem = "cannot be read";
         if (problem != nullptr) {
             std::fprintf(stderr, "orvanta: error: '%s' %s\n", options.folder.c_str(), problem);

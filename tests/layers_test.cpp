@@ -27,7 +27,7 @@ const std::map<std::string, std::set<std::string>> kUpperLayers = {
     {"session", {"check", "platform", "media", "language"}},
     {"check", {"platform"}},
     {"language", {"check", "platform"}},
-    {"media", {}},
+    {"media", {"platform"}}, // files opened by their UTF-8 name
     {"cli", {"session", "check", "media", "platform", "language"}},
     {"host",
      {"session", "platform", "media", "language"}}, // media: the icon file written at build time

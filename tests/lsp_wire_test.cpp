@@ -156,5 +156,37 @@ TEST(UriTest, FindsTheCardFolderOfAFileUri) {
         EXPECT_FALSE(locateFileUri(other)) << other;
 }
 
+TEST(UriTest, ReadsWindowsFormsAsOneDrivePath) {
+    // The form most clients send and VS Code's, with its escaped colon and small letter,
+    // name the same card folder; a backslash that a client left in counts as a separator.
+    for (const char* uri : {"file:///C:/Users/J%C3%BCrgen/%C3%89clair%20%E2%9C%88/config.txt",
+                            "file:///c%3A/Users/J%C3%BCrgen/%C3%89clair%20%E2%9C%88/config.txt",
+                            "file:///c:/Users%5CJ%C3%BCrgen/%C3%89clair%20%E2%9C%88/config.txt"}) {
+        const auto located = locateFileUri(uri, PathStyle::Windows);
+        ASSERT_TRUE(located) << uri;
+        EXPECT_EQ(located->folder, "C:/Users/J\xC3\xBCrgen/\xC3\x89"
+                                   "clair \xE2\x9C\x88")
+            << uri;
+        EXPECT_EQ(located->name, "config.txt");
+        // The Linux reading keeps the path as it stands.
+        EXPECT_EQ(locateFileUri(uri, PathStyle::Posix)->folder[0], '/') << uri;
+    }
+    const auto root = locateFileUri("file:///d%3a/config.txt", PathStyle::Windows);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->folder, "D:/");
+    const auto shared = locateFileUri("file://flight-pc/cards/jet/a.txt", PathStyle::Windows);
+    ASSERT_TRUE(shared);
+    EXPECT_EQ(shared->folder, "//flight-pc/cards/jet");
+    // Back to URIs that read as the same folders again.
+    for (const FileLocation& place : {*root, *shared}) {
+        const std::string again = fileUri(place.folder, place.name, PathStyle::Windows);
+        EXPECT_EQ(locateFileUri(again, PathStyle::Windows)->folder, place.folder) << again;
+    }
+    EXPECT_EQ(fileUri("C:/J\xC3\xBCrgen", "a b.txt", PathStyle::Windows),
+              "file:///C:/J%C3%BCrgen/a%20b.txt");
+    EXPECT_EQ(fileUri("//flight-pc/cards", "a.txt", PathStyle::Windows),
+              "file://flight-pc/cards/a.txt");
+}
+
 } // namespace
 } // namespace orvanta::cli::lsp

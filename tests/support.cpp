@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "core/display/text.h"
+#include "platform/utf8_path.h"
 
 namespace orvanta::test {
 
@@ -25,7 +26,7 @@ std::filesystem::path testFolder() {
 } // namespace
 
 SystemTest::SystemTest()
-    : folder(testFolder()), disk(folder.string()),
+    : folder(testFolder()), disk(utf8String(folder)),
       owned(std::make_unique<Device>(clock, disk, Trace(traceToString, &trace_))), device(*owned),
       display(device.display), surface(display.surface), tft(display.tft), config(device.config),
       loading(device.loadContext()) {
@@ -43,7 +44,7 @@ SystemTest::~SystemTest() {
 }
 
 void SystemTest::writeFile(const std::string& name, const std::string& content) {
-    const std::filesystem::path path = folder / name;
+    const std::filesystem::path path = folder / utf8Path(name);
     std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));

@@ -8,7 +8,8 @@ known pixels, outside the picture and in the band left of it, against the same t
 by a probe program in the same font; Loop on and off; the trace, piece by piece, as wine
 reports OutputDebugStringA; Alt + '?' opening the About box with the program icon,
 Escape closing it, the frames going on behind it; Alt + '/' and OK; File -> Exit ending
-with status 0.
+with status 0. The folder lies under .../Jürgen/Éclair ✈/ and is given as a Windows path,
+as a user types it; wine runs with LC_ALL=C.UTF-8, so that it reads Linux paths as UTF-8.
 
 Usage: win32_e2e.py --prefix WINEPREFIX --shots DIR --probe text_probe.exe
                     --cli orvanta-cli.exe --icon orvanta.ico orvanta.exe
@@ -77,7 +78,7 @@ class Desktop:
     def __init__(self, prefix, shots):
         self.shots, self.procs = shots, []
         self.env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all,+debugstr",
-                        WINEDLLOVERRIDES="mscoree,mshtml=")
+                        WINEDLLOVERRIDES="mscoree,mshtml=", LC_ALL="C.UTF-8")
         self.xvfb, self.env["DISPLAY"] = start_xvfb()
 
     def start(self, command, cwd, stderr):
@@ -151,6 +152,11 @@ def trace_pieces(path):
     return pieces
 
 
+def windows(path):
+    """The path as a Windows program names it: wine's drive Z: is the Linux root."""
+    return "Z:" + path.replace("/", "\\")
+
+
 def check_picture(shot, expected, zoom, left, top, width, height, label):
     size = 128 * zoom
     ox, oy = width // 2 - size // 2, height // 2 - size // 2  # truncating, both positive
@@ -181,11 +187,13 @@ def design(args, desktop, main, trace_path, out, expected, corner):
     desktop.keys(main, "ctrl+e")
     desktop.window("Findings in config.txt", timeout=10)  # beside the main window
 
+    # Beside the folder, where the dialog starts: in the user's folder named with a 'ü'.
     saved = os.path.join(out, "saved.png")
+    check(os.path.dirname(args.folder) == out, "the card folder is not inside the test's own")
     desktop.keys(main, "ctrl+s")
     desktop.window("Save picture as PNG", timeout=10)
     time.sleep(0.5)
-    desktop.x("xdotool", "type", "--delay", "30", "Z:" + saved.replace("/", "\\"))
+    desktop.x("xdotool", "type", "--delay", "30", "..\\saved.png")
     desktop.x("xdotool", "key", "Return")
     deadline = time.time() + 10
     while not os.path.exists(saved):
@@ -273,8 +281,8 @@ def run(args, desktop, folder, out):
     # The renderer's picture of the same folder is the expected picture.
     expected_png = os.path.join(out, "expected.png")
     with open(os.path.join(out, "cli.txt"), "wb") as err:
-        status = desktop.start([args.cli, "render", ".", "--frames", "1", "--png", expected_png],
-                               folder, err).wait(timeout=120)
+        status = desktop.start([args.cli, "render", windows(folder), "--frames", "1", "--png",
+                                windows(expected_png)], out, err).wait(timeout=120)
     check(status == 0, "orvanta-cli.exe render failed")
     rgb = subprocess.run(["convert", expected_png, "rgb:-"],
                          capture_output=True, check=True).stdout
@@ -297,7 +305,7 @@ def run(args, desktop, folder, out):
 
     trace_path = os.path.join(out, "trace.txt")
     trace_file = open(trace_path, "wb")
-    app = desktop.start([args.program], folder, trace_file)
+    app = desktop.start([args.program, windows(folder)], out, trace_file)
     main = desktop.window("Orvanta")
     time.sleep(2)
     check(app.poll() is None, f"orvanta.exe ended early with status {app.poll()}")
@@ -394,9 +402,10 @@ def main():
     for name in ("probe", "cli", "icon", "program"):
         setattr(args, name, os.path.abspath(getattr(args, name)))
     os.makedirs(args.shots, exist_ok=True)
-    out = tempfile.mkdtemp(prefix="orvanta-win32-e2e-")
-    folder = os.path.join(out, "card")
-    os.mkdir(folder)
+    base = tempfile.mkdtemp(prefix="orvanta-win32-e2e-")
+    out = os.path.join(base, "Jürgen")
+    folder = os.path.join(out, "Éclair ✈")
+    os.makedirs(folder)
     with open(os.path.join(folder, "pic.bmp"), "wb") as f:
         f.write(bmp(colour_at))
     args.folder = folder
@@ -419,7 +428,7 @@ def main():
         return 1
     finally:
         desktop.close()
-        shutil.rmtree(out, ignore_errors=True)
+        shutil.rmtree(base, ignore_errors=True)
 
 
 if __name__ == "__main__":

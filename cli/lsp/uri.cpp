@@ -13,16 +13,43 @@ int hexValue(char c) {
     return -1;
 }
 
-#ifdef _WIN32
 bool isDriveLetterPath(const std::string& path) {
     return path.size() >= 3 && path[0] == '/' &&
-           std::isalpha(static_cast<unsigned char>(path[1])) && path[2] == ':';
+           std::isalpha(static_cast<unsigned char>(path[1])) && path[2] == ':' &&
+           (path.size() == 3 || path[3] == '/');
 }
-#endif
+
+std::string decoded(const std::string& uri, std::size_t from) {
+    std::string text;
+    for (std::size_t i = from; i < uri.size(); ++i) {
+        if (uri[i] == '?' || uri[i] == '#') break;
+        if (uri[i] == '%' && i + 2 < uri.size() && hexValue(uri[i + 1]) >= 0 &&
+            hexValue(uri[i + 2]) >= 0) {
+            text += static_cast<char>(hexValue(uri[i + 1]) * 16 + hexValue(uri[i + 2]));
+            i += 2;
+        } else {
+            text += uri[i];
+        }
+    }
+    return text;
+}
+
+// The Windows reading of a decoded path: clients differ in the drive letter's case ("c:"
+// from VS Code, "C:" from others), and one document must not become two card folders.
+void makeWindowsPath(std::string& path, const std::string& authority) {
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    if (isDriveLetterPath(path)) {
+        path.erase(0, 1);
+        path[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
+    } else if (!authority.empty() && authority != "localhost") {
+        path = "//" + authority + path;
+    }
+}
 
 } // namespace
 
-std::optional<FileLocation> locateFileUri(const std::string& uri) {
+std::optional<FileLocation> locateFileUri(const std::string& uri, PathStyle style) {
     constexpr std::string_view scheme = "file://";
     if (uri.size() < scheme.size()) return std::nullopt;
     for (std::size_t i = 0; i < scheme.size(); ++i)
@@ -30,22 +57,9 @@ std::optional<FileLocation> locateFileUri(const std::string& uri) {
     // The authority, usually empty, ends where the path begins.
     const std::size_t slash = uri.find('/', scheme.size());
     if (slash == std::string::npos) return std::nullopt;
-    std::string path;
-    for (std::size_t i = slash; i < uri.size(); ++i) {
-        if (uri[i] == '?' || uri[i] == '#') break;
-        if (uri[i] == '%' && i + 2 < uri.size() && hexValue(uri[i + 1]) >= 0 &&
-            hexValue(uri[i + 2]) >= 0) {
-            path += static_cast<char>(hexValue(uri[i + 1]) * 16 + hexValue(uri[i + 2]));
-            i += 2;
-        } else {
-            path += uri[i];
-        }
-    }
-#ifdef _WIN32
-    if (isDriveLetterPath(path)) path.erase(0, 1);
-    for (char& c : path)
-        if (c == '\\') c = '/';
-#endif
+    std::string path = decoded(uri, slash);
+    if (style == PathStyle::Windows)
+        makeWindowsPath(path, decoded(uri.substr(0, slash), scheme.size()));
     if (path.find('\0') != std::string::npos) return std::nullopt;
     const std::size_t last = path.rfind('/');
     if (last == std::string::npos || last + 1 == path.size()) return std::nullopt;
@@ -53,17 +67,22 @@ std::optional<FileLocation> locateFileUri(const std::string& uri) {
     // One character appended, not a literal assigned: GCC 12 at -O3 warns falsely
     // (-Wrestrict) about assigning a literal to a string here.
     if (location.folder.empty()) location.folder.push_back('/');
-#ifdef _WIN32
-    if (location.folder.size() == 2 && location.folder[1] == ':') location.folder += '/';
-#endif
+    if (style == PathStyle::Windows && location.folder.size() == 2 && location.folder[1] == ':')
+        location.folder += '/';
     return location;
 }
 
-std::string fileUri(const std::string& folder, const std::string& name) {
+std::string fileUri(const std::string& folder, const std::string& name, PathStyle style) {
     std::string path = folder;
     if (path.empty() || path.back() != '/') path += '/';
     path += name;
-    if (!path.empty() && path[0] != '/') path.insert(path.begin(), '/'); // a drive letter's path
+    // A network folder's server is the authority; a drive letter's path gains its slash.
+    const bool network =
+        style == PathStyle::Windows && path.size() > 2 && path[0] == '/' && path[1] == '/';
+    if (network)
+        path.erase(0, 2);
+    else if (path[0] != '/')
+        path.insert(path.begin(), '/');
     std::string uri = "file://";
     static const char* const kHex = "0123456789ABCDEF";
     for (const char c : path) {

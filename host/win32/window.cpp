@@ -7,6 +7,7 @@
 
 #include "host/win32/about.h"
 #include "host/win32/resource.h"
+#include "platform/win32/utf16.h"
 #include "session/commands.h"
 
 namespace orvanta {
@@ -156,24 +157,25 @@ bool MainWindow::command(int id) {
 void MainWindow::savePicture() {
     if (dialogOpen_) return;
     dialogOpen_ = true;
-    char path[MAX_PATH] = "picture.png";
-    const std::string folder = folder_.path().empty() ? "." : folder_.path();
-    OPENFILENAMEA dialog{};
+    // Wide, as every name the dialog may show or be given is; the session takes UTF-8.
+    wchar_t path[MAX_PATH] = L"picture.png";
+    const std::wstring folder = utf16FromUtf8(folder_.path().empty() ? "." : folder_.path());
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = window_;
-    dialog.lpstrFilter = "PNG picture (*.png)\0*.png\0";
+    dialog.lpstrFilter = L"PNG picture (*.png)\0*.png\0";
     dialog.lpstrFile = path;
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrInitialDir = folder.c_str();
-    dialog.lpstrTitle = "Save picture as PNG";
-    dialog.lpstrDefExt = "png";
+    dialog.lpstrTitle = L"Save picture as PNG";
+    dialog.lpstrDefExt = L"png";
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     // The picture is taken when the dialog closes; pause first to save a moving one.
-    if (GetSaveFileNameA(&dialog)) {
+    if (GetSaveFileNameW(&dialog)) {
         std::string error;
-        if (!session_.savePicture(path, &error))
-            MessageBoxA(window_, ("The picture was not saved: " + error).c_str(), "Orvanta",
-                        MB_OK | MB_ICONWARNING);
+        if (!session_.savePicture(utf8FromUtf16(path), &error))
+            MessageBoxW(window_, utf16FromUtf8("The picture was not saved: " + error).c_str(),
+                        L"Orvanta", MB_OK | MB_ICONWARNING);
     }
     dialogOpen_ = false;
 }

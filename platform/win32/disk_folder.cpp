@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/win32/utf16.h"
+
 namespace orvanta {
 
 namespace {
@@ -47,9 +49,10 @@ class DiskFile final : public File {
 // Whether `name` names an existing entry of the folder under exactly these bytes. Windows
 // finds files regardless of case, drops trailing dots and blanks and knows short 8.3
 // aliases; the device's files are named exactly, as on every other system, so each part
-// of the name must match the entry's real name byte for byte. Characters that a Windows
-// name cannot hold (the backslash among them) name nothing, which also keeps wildcards
-// and alternate data streams out.
+// of the name must match the entry's real name, as UTF-8, byte for byte. A part that is not
+// UTF-8 converts to replacement characters, which never convert back to the same bytes, so
+// it names nothing. Characters that a Windows name cannot hold (the backslash among them)
+// name nothing, which also keeps wildcards and alternate data streams out.
 bool namesExactly(const std::string& folder, const char* name) {
     if (*name == '\0' || std::strpbrk(name, "\\:*?\"<>|") != nullptr) return false;
     for (const char* c = name; *c != '\0'; ++c)
@@ -59,11 +62,11 @@ bool namesExactly(const std::string& folder, const char* name) {
         const char* end = std::strchr(part, '/');
         const std::string piece(part, end != nullptr ? end : part + std::strlen(part));
         if (!piece.empty() && piece != "." && piece != "..") {
-            WIN32_FIND_DATAA found;
-            const HANDLE search = FindFirstFileA((prefix + piece).c_str(), &found);
+            WIN32_FIND_DATAW found;
+            const HANDLE search = FindFirstFileW(utf16FromUtf8(prefix + piece).c_str(), &found);
             if (search == INVALID_HANDLE_VALUE) return false;
             FindClose(search);
-            if (piece != found.cFileName) return false;
+            if (piece != utf8FromUtf16(found.cFileName)) return false;
         }
         prefix += piece + "/";
         if (end == nullptr) break;
@@ -79,7 +82,7 @@ std::unique_ptr<File> DiskFolder::open(const char* name) {
     const std::string path = path_.empty() ? std::string(name) : path_ + "/" + name;
     // Other programs may read, rewrite or delete the file while it is open, as an editor
     // saving a configuration does.
-    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ,
+    const HANDLE handle = CreateFileW(utf16FromUtf8(path).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
@@ -99,13 +102,13 @@ std::vector<std::string> DiskFolder::list(const std::string& sub) {
     if (!sub.empty()) pattern += "/" + sub;
     pattern += "/*";
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(utf16FromUtf8(pattern).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
-        const std::string name = found.cFileName;
+        const std::string name = utf8FromUtf16(found.cFileName);
         if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;
 }

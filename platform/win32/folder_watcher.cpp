@@ -6,6 +6,8 @@
 #include <map>
 #include <memory>
 
+#include "platform/win32/utf16.h"
+
 namespace orvanta {
 
 namespace {
@@ -34,18 +36,16 @@ bool startRead(Watch& watch) {
                                  nullptr, &watch.pending, nullptr) != 0;
 }
 
-// The change records of a completed read, as names in the system's code page, which the
-// folder's file functions take.
+// The change records of a completed read, as UTF-8 names, which the folder's file
+// functions take.
 void collectNames(const Watch& watch, DWORD bytes, std::vector<std::string>& names) {
     for (DWORD at = 0; at + sizeof(FILE_NOTIFY_INFORMATION) <= bytes;) {
         const auto* record = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(watch.records + at);
         const int length = static_cast<int>(record->FileNameLength / sizeof(WCHAR));
         if (record->Action == FILE_ACTION_ADDED || record->Action == FILE_ACTION_MODIFIED ||
             record->Action == FILE_ACTION_RENAMED_NEW_NAME) {
-            char name[4 * MAX_PATH];
-            const int n = WideCharToMultiByte(CP_ACP, 0, record->FileName, length, name,
-                                              sizeof name, nullptr, nullptr);
-            const std::string text(name, n > 0 ? static_cast<std::size_t>(n) : 0);
+            const std::string text = utf8FromUtf16(
+                std::wstring_view(record->FileName, static_cast<std::size_t>(length)));
             if (!text.empty() && std::find(names.begin(), names.end(), text) == names.end())
                 names.push_back(text);
         }
@@ -59,7 +59,7 @@ void collectNames(const Watch& watch, DWORD bytes, std::vector<std::string>& nam
 FolderWatcher::FolderWatcher(const std::string& folder) {
     auto watch = std::make_unique<Watch>();
     watch->folder =
-        CreateFileA(folder.empty() ? "." : folder.c_str(), FILE_LIST_DIRECTORY,
+        CreateFileW(folder.empty() ? L"." : utf16FromUtf8(folder).c_str(), FILE_LIST_DIRECTORY,
                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                     FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
     if (watch->folder == INVALID_HANDLE_VALUE) return;

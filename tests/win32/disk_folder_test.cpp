@@ -9,6 +9,8 @@
 #include <string>
 
 #include "platform/disk_folder.h"
+#include "platform/folder_watcher.h"
+#include "platform/utf8_path.h"
 #include "tests/support.h"
 
 namespace orvanta {
@@ -69,6 +71,33 @@ TEST_F(WindowsFolderTest, AnOpenFileCanBeRewrittenAndDeleted) {
     EXPECT_EQ(readAll(*file), "second version");
     std::error_code ec;
     EXPECT_TRUE(std::filesystem::remove(folder / "config.txt", ec)) << ec.message();
+}
+
+TEST_F(WindowsFolderTest, NamesBeyondTheCodePageAreUtf8ByteForByte) {
+    // A card folder under a user's folder, and a file name, that no code page holds whole.
+    const std::string under = "J\xC3\xBCrgen/\xC3\x89"
+                              "clair \xE2\x9C\x88";
+    const std::string name = "D\xC3\xBCsenjet \xE2\x9C\x88.txt";
+    writeFile(under + "/" + name, "jet");
+    DiskFolder card(utf8String(folder) + "/" + under);
+    const auto file = card.open(name.c_str());
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(readAll(*file), "jet");
+    EXPECT_EQ(card.list(""), std::vector<std::string>{name});
+    // The same name in an old editor's Windows-1252, and in the decomposed form a Mac
+    // writes ('u' and a combining diaeresis), are other bytes and name no file.
+    for (const char* other : {"D\xFCsenjet \xE2\x9C\x88.txt", "Du\xCC\x88senjet \xE2\x9C\x88.txt"})
+        EXPECT_EQ(card.open(other), nullptr) << other;
+    // The window and the language server learn of a save under the same UTF-8 name.
+    FolderWatcher watcher(card.path());
+    ASSERT_TRUE(watcher.watching());
+    writeFile(under + "/" + name, "saved");
+    std::vector<std::string> saved;
+    for (int wait = 0; wait < 100 && saved.empty(); ++wait) {
+        if (WaitForSingleObject(reinterpret_cast<HANDLE>(watcher.handle()), 50) == WAIT_OBJECT_0)
+            saved = watcher.takeSaved();
+    }
+    EXPECT_EQ(saved, std::vector<std::string>{name});
 }
 
 } // namespace
