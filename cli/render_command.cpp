@@ -97,6 +97,18 @@ void addRenderCommand(CLI::App& app, int& exitCode) {
                      "Print which line drew pixel X,Y of the last picture (repeatable)")
         ->type_name("X,Y")
         ->allow_extra_args(false);
+    render
+        ->add_option("--hold", options->holds,
+                     "Hold the object of line LINE of FILE at VALUE from power-on: 9, -16,15 "
+                     "(a horizon's two ends), 0042 (digits), lit or dark (repeatable)")
+        ->type_name("FILE:LINE=VALUE")
+        ->allow_extra_args(false);
+    render
+        ->add_option("--sweep", options->sweeps,
+                     "Sweep the object of line LINE of FILE end to end from power-on "
+                     "(repeatable)")
+        ->type_name("FILE:LINE")
+        ->allow_extra_args(false);
     render->callback([options, lineAt, &exitCode]() {
         // The trace on standard output is byte for byte the device's; nothing may join it.
         if (!lineAt->empty() && options->tracePath == "-") {
@@ -128,6 +140,8 @@ void addRenderCommand(CLI::App& app, int& exitCode) {
         ProgressBar bar;
         const RenderResult result =
             cli::render(*options, [&bar](uint64_t done, uint64_t planned) { bar(done, planned); });
+        for (const std::string& note : result.notes)
+            std::fprintf(stderr, "orvanta-cli render: note: %s\n", note.c_str());
         if (result.exitCode != 0)
             std::fprintf(stderr, "orvanta-cli render: error: %s\n", result.error.c_str());
         exitCode = result.exitCode;

@@ -26,6 +26,42 @@ struct FileCloser {
     }
 };
 
+// "FILE:LINE" into its parts; false when LINE is not a whole number from 1.
+bool splitReference(const std::string& text, std::string& file, int32_t& line) {
+    const std::size_t colon = text.rfind(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size()) return false;
+    file = text.substr(0, colon);
+    int64_t number = 0;
+    for (std::size_t i = colon + 1; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9' || number > 100000000) return false;
+        number = number * 10 + (text[i] - '0');
+    }
+    line = static_cast<int32_t>(number);
+    return line >= 1;
+}
+
+// Sets the overrides of `options` on the session; an empty string when all were taken,
+// otherwise the one line naming the first that was refused. Clamped values get a note.
+std::string applyOverrides(Session& session, const RenderOptions& options,
+                           std::vector<std::string>& notes) {
+    std::string file;
+    int32_t line = 0;
+    for (const std::string& hold : options.holds) {
+        const std::size_t equals = hold.find('=');
+        if (equals == std::string::npos || !splitReference(hold.substr(0, equals), file, line))
+            return "--hold '" + hold + "' is not FILE:LINE=VALUE";
+        const ReadingAnswer answer = session.hold(file, line, hold.substr(equals + 1));
+        if (!answer.ok) return "--hold '" + hold + "': " + answer.message;
+        if (!answer.message.empty()) notes.push_back("--hold '" + hold + "': " + answer.message);
+    }
+    for (const std::string& sweep : options.sweeps) {
+        if (!splitReference(sweep, file, line)) return "--sweep '" + sweep + "' is not FILE:LINE";
+        const ReadingAnswer answer = session.sweep(file, line);
+        if (!answer.ok) return "--sweep '" + sweep + "': " + answer.message;
+    }
+    return "";
+}
+
 } // namespace
 
 RenderResult render(const RenderOptions& options, const ProgressFn& progress) {
@@ -59,6 +95,12 @@ RenderResult render(const RenderOptions& options, const ProgressFn& progress) {
                     !options.lineAt.empty());
     // Loop switched on before the first frame holds config.txt, the first successor.
     if (options.loop) session.toggleLoop();
+    if (const std::string refused = applyOverrides(session, options, result.notes);
+        !refused.empty()) {
+        result.exitCode = 2;
+        result.error = refused;
+        return result;
+    }
     const Surface& surface = session.surface();
 
     const bool bySeconds = options.seconds > 0;

@@ -23,15 +23,19 @@ struct RenderOptions {
     // Pixels of the last picture whose line is asked for; the device records who drew each
     // pixel only when there are any.
     std::vector<PixelPosition> lineAt;
+    // Reading overrides from power-on: "FILE:LINE=VALUE" holds and "FILE:LINE" sweeps.
+    std::vector<std::string> holds;
+    std::vector<std::string> sweeps;
 };
 
 struct RenderResult {
-    int exitCode = 0;  // 0 done, 1 an output could not be written
+    int exitCode = 0;  // 0 done, 1 an output could not be written, 2 a bad override
     std::string error; // one line when exitCode != 0
     uint64_t framesRun = 0;
     uint64_t gifFrames = 0;
     uint64_t virtualMs = 0;         // virtual time from the first frame's start to the last's end
     std::vector<std::string> lines; // for each of lineAt, in order: the pixel's owner
+    std::vector<std::string> notes; // overrides that were clamped, one line each
 };
 
 // Called now and then with the frames done and the frames planned (0 when unknown).

@@ -15,5 +15,10 @@ inline constexpr long kStep = 32780;
 inline constexpr long kSavePicture = 32781;
 inline constexpr long kFindings = 32782;
 inline constexpr long kShowLine = 32783;
+// Design -> Readings: every object of the file on show at once.
+inline constexpr long kReadingsDevice = 32790;
+inline constexpr long kReadingsMinimum = 32791;
+inline constexpr long kReadingsMaximum = 32792;
+inline constexpr long kReadingsSweep = 32793;
 
 } // namespace orvanta::command

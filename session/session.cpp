@@ -45,7 +45,12 @@ void Session::loadNextNow() {
 }
 
 void Session::restart() {
+    // The overrides are the designer's, not the device's: the new device takes them on.
+    Readings kept = std::move(device_->readings);
+    kept.forgetObjects();
     device_ = std::make_unique<Device>(clock_, folder_, trace_);
+    device_->readings = std::move(kept);
+    device_->readings.traceAll(device_->trace);
     if (recordOwners_) device_->recordOwners();
     findings_ = {};
     unchecked_.clear();

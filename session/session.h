@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/device/device.h"
@@ -13,6 +14,8 @@
 #include "session/findings.h"
 #include "session/host_state.h"
 #include "session/pausable_clock.h"
+#include "session/reading_lines.h"
+#include "session/readings.h"
 #include "session/settling_saves.h"
 #include "session/view.h"
 
@@ -71,12 +74,28 @@ class Session {
     // The "Show the line under the cursor" command.
     void toggleLineUnderCursor() { host_.showLine = !host_.showLine; }
 
+    // Reading overrides, kept across restarts. readings() lists the objects of the file on
+    // show; hold, sweep and release name an object by its file and line (session_readings.cpp).
+    std::vector<ReadingLine> readings();
+    ReadingAnswer hold(const std::string& file, int32_t line, const std::string& value);
+    ReadingAnswer sweep(const std::string& file, int32_t line);
+    ReadingAnswer release(const std::string& file, int32_t line);
+    // Every object of the file on show at once, as the windows' Readings menu offers.
+    void applyReadings(ReadingsPreset preset);
+    // An edit moved lines of `file`: (old line, new line) pairs, a new line below 1 for a
+    // removed one. The overrides follow their objects.
+    void moveLines(const std::string& file, const std::vector<std::pair<int32_t, int32_t>>& moves);
+
     // The line that drew pixel (x, y) last, and the pixels line `line` of `file` owns now.
     const PixelOwner& lineAt(int32_t x, int32_t y) const;
     std::vector<PixelPosition> pixelsOfLine(const std::string& file, int32_t line) const;
 
   private:
     void frame();
+    // The file on show (the next one before any load), as the device names it.
+    std::string fileOnShow() const;
+    // The object line `line` of `file` makes, or the answer saying why there is none.
+    ReadingAnswer findObject(const std::string& file, int32_t line, LineObject& object);
 
     PausableClock clock_;
     Folder& folder_;

@@ -9,6 +9,7 @@ struct ConfigState;
 struct Display;
 struct ObjectList;
 class Provenance;
+class Readings;
 class Storage;
 class Trace;
 
@@ -22,6 +23,8 @@ struct LoadContext {
     Provenance& provenance;
     // The line being parsed, numbered as an editor numbers it.
     int32_t lineNumber = 0;
+    // The reading overrides the new objects take on; null for none.
+    Readings* readings = nullptr;
 };
 
 } // namespace orvanta

@@ -9,6 +9,7 @@
 #include "core/runtime/clock.h"
 #include "core/runtime/objects.h"
 #include "core/runtime/provenance.h"
+#include "core/runtime/readings.h"
 #include "core/storage/storage.h"
 #include "core/trace/trace.h"
 
@@ -46,6 +47,7 @@ void LoadConfigFromSD(LoadContext& load, const char* name) {
     config.next_config_load = 3600;
     config.showFps = false;
     load.frameCounter = -1;
+    if (load.readings != nullptr) load.readings->forgetObjects();
     deleteAllObjects(load.objectList);
     if (load.provenance.recording()) load.provenance.forgetUnused(load.objectList);
     load.lineNumber = 0;
@@ -75,6 +77,8 @@ void LoadConfigFromSD(LoadContext& load, const char* name) {
         // A line too long to hold in memory ends the load as the end of the file would.
     }
     storageOpen(load.storage, nullptr);
+    if (load.readings != nullptr && !load.readings->empty())
+        load.readings->loaded(load.trace, config.thisConfigName);
     traceLine(load.trace, "LoadConfigFromSD End");
 }
 

@@ -6,6 +6,7 @@
 #include "core/display/surface.h"
 #include "core/runtime/objects.h"
 #include "core/runtime/provenance.h"
+#include "core/runtime/readings.h"
 #include "core/syntax/fields.h"
 
 namespace orvanta {
@@ -16,18 +17,25 @@ void parseConfigLine(LoadContext& load, const char* line) {
     const KeywordSpec* spec = findKeyword(fields.field(0));
     if (spec == nullptr) return;
     const bool draws = spec->kind == KeywordKind::Picture || spec->kind == KeywordKind::Instrument;
-    if (!draws || !load.provenance.recording()) {
+    if (!draws) {
         spec->action(load, fields);
         return;
     }
-    // The picture's pixels belong to this line, and so do those the new object draws.
-    const OwnerIndex owner = load.provenance.lineOwner(load.config.thisConfigName, load.lineNumber,
-                                                       spec->name, load.objectList);
     const int32_t objectsBefore = load.objectList.objectCount;
-    load.display.writer = owner;
-    spec->action(load, fields);
-    load.display.writer = kOwnerNone;
-    if (load.objectList.objectCount > objectsBefore) lastObject(load.objectList)->owner = owner;
+    if (!load.provenance.recording()) {
+        spec->action(load, fields);
+    } else {
+        // The picture's pixels belong to this line, and so do those the new object draws.
+        const OwnerIndex owner = load.provenance.lineOwner(
+            load.config.thisConfigName, load.lineNumber, spec->name, load.objectList);
+        load.display.writer = owner;
+        spec->action(load, fields);
+        load.display.writer = kOwnerNone;
+        if (load.objectList.objectCount > objectsBefore) lastObject(load.objectList)->owner = owner;
+    }
+    if (load.readings != nullptr && load.objectList.objectCount > objectsBefore)
+        load.readings->attach(load.config.thisConfigName, load.lineNumber, spec->name,
+                              *lastObject(load.objectList));
 }
 
 } // namespace orvanta

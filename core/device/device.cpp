@@ -11,7 +11,7 @@ Device::Device(Clock& clock_, Folder& folder, Trace trace_)
 }
 
 LoadContext Device::loadContext() {
-    return {display, storage, objectList, frameCounter, config, trace, provenance};
+    return {display, storage, objectList, frameCounter, config, trace, provenance, 0, &readings};
 }
 
 FrameContext Device::frameContext() {

@@ -12,6 +12,7 @@
 #include "core/runtime/pacing.h"
 #include "core/runtime/provenance.h"
 #include "core/runtime/random.h"
+#include "core/runtime/readings.h"
 #include "core/storage/storage.h"
 #include "core/trace/trace.h"
 
@@ -42,6 +43,8 @@ class Device {
     bool switchRequested = false;
     // Who drew each pixel; recorded only after recordOwners().
     Provenance provenance;
+    // A designer's reading overrides; empty on the device.
+    Readings readings;
 
     // Starts recording who draws each pixel; a host calls it before the first frame.
     void recordOwners() { provenance.start(display); }

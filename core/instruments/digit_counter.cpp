@@ -49,8 +49,29 @@ void DigitCounter::run(FrameContext& frame) {
     // it are not printed, but their random values are still used up, so that every later
     // reading of every instrument stays what the device would show.
     const int32_t count = std::min(digitCount, kMaxDigitsPerRun);
-    for (int32_t i = 0; i < count; ++i) printInt(display, frame.random.rand() % 10);
+    if (reading != nullptr && reading->mode == ReadingMode::Release) reading.reset();
+    if (reading == nullptr) {
+        for (int32_t i = 0; i < count; ++i) printInt(display, frame.random.rand() % 10);
+    } else {
+        printShown(display, frame.random, count);
+    }
     if (digitCount > count) frame.random.skip(static_cast<uint64_t>(digitCount - count));
+}
+
+ReadingRange DigitCounter::readingRange() const {
+    if (digitCount < 1) return {};
+    return {ReadingKind::Digits, 0, 9, 1, std::min(digitCount, kMaxDigitsPerRun)};
+}
+
+void DigitCounter::printShown(Display& display, RandomSource& random, int32_t count) {
+    const bool sweep = reading->mode == ReadingMode::Sweep;
+    const std::string& held = reading->digits;
+    for (int32_t i = 0; i < count; ++i) {
+        random.rand();
+        const auto at = static_cast<std::size_t>(i);
+        printInt(display, sweep ? sweepDigit : at < held.size() ? held[at] - '0' : 0);
+    }
+    if (sweep) sweepDigit = (sweepDigit + 1) % 10;
 }
 
 } // namespace orvanta

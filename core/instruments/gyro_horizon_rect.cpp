@@ -81,8 +81,9 @@ void GyroHorizonRect::run(FrameContext& frame) {
         leftOffset = add32(leftOffset, leftStep);
         rightOffset = add32(rightOffset, rightStep);
     }
-    const int32_t leftRow = add32(mid, leftOffset);
-    const int32_t rightRow = add32(mid, rightOffset);
+    int32_t leftRow = add32(mid, leftOffset);
+    int32_t rightRow = add32(mid, rightOffset);
+    if (reading != nullptr) shownRows(mid, leftRow, rightRow);
     const int32_t skyRow = add32(top, 10);
     const int32_t groundRow = sub32(add32(top, height), 10);
 
@@ -103,6 +104,22 @@ void GyroHorizonRect::run(FrameContext& frame) {
     ladderAndLine();
     solidQuad(display, l, leftRow, r, rightRow, r, groundRow, l, groundRow, color);
     ladderAndLine();
+}
+
+ReadingRange GyroHorizonRect::readingRange() const {
+    if (height < 2) return {};
+    const int32_t quarter = height / 4;
+    return {ReadingKind::Ends, -quarter, height / 2 - 1 - quarter};
+}
+
+void GyroHorizonRect::shownRows(int32_t mid, int32_t& leftRow, int32_t& rightRow) {
+    if (reading->mode == ReadingMode::Release) {
+        reading.reset();
+        return;
+    }
+    const ReadingRange range = readingRange();
+    leftRow = add32(mid, leftWalk.next(*reading, reading->value[0], range.low, range.high, 1));
+    rightRow = add32(mid, rightWalk.next(*reading, reading->value[1], range.low, range.high, 1));
 }
 
 } // namespace orvanta

@@ -16,6 +16,13 @@ class GyroHorizonRect final : public MandDObject {
     // What the line tells the checker.
     static LineFacts facts(const FieldTable& fields);
     void run(FrameContext& frame) override;
+    // Each end's offset from the middle row, within the targets the horizon draws:
+    // -height / 4 to height / 2 - 1 - height / 4. A height below 2 has none.
+    ReadingRange readingRange() const override;
+    void beginReading() override {
+        leftWalk.shown = leftOffset;
+        rightWalk.shown = rightOffset;
+    }
 
     int32_t left, top, width, height;
     int32_t leftOffset = 0;
@@ -25,6 +32,11 @@ class GyroHorizonRect final : public MandDObject {
     int32_t leftStep = 1;
     int32_t rightStep = 1;
     int32_t radius;
+    ReadingWalk leftWalk, rightWalk; // what the horizon shows under an override
+
+  private:
+    // The rows of the two ends under the override, one pixel per due frame towards it.
+    void shownRows(int32_t mid, int32_t& leftRow, int32_t& rightRow);
 };
 
 } // namespace orvanta

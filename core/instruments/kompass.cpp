@@ -41,7 +41,23 @@ void Kompass::run(FrameContext& frame) {
         headingStep = headingTarget > heading ? 1 : -1;
     }
     heading += headingStep; // stays within a degree of -360..359
-    const int32_t old = heading - headingStep;
+    if (reading == nullptr)
+        drawCard(display, heading - headingStep, heading);
+    else
+        drawShown(display);
+}
+
+void Kompass::drawShown(Display& display) {
+    const int32_t old = walk.shown;
+    if (reading->mode == ReadingMode::Release) {
+        reading.reset();
+        drawCard(display, old, heading);
+        return;
+    }
+    drawCard(display, old, walk.next(*reading, reading->value[0], -360, 359, 1));
+}
+
+void Kompass::drawCard(Display& display, int32_t old, int32_t now) {
     // Angle 0 points down (+y) and 90 to the right (+x).
     auto tick = [&](int32_t angle, int32_t colour) {
         strokeLine(display, add32(x, sinScaled(angle, radius, 0.8)),
@@ -50,21 +66,21 @@ void Kompass::run(FrameContext& frame) {
     };
     for (int32_t i = 0; i < 18; ++i) {
         tick(old + 20 * i, bgColor);
-        tick(heading + 20 * i, color);
+        tick(now + 20 * i, color);
     }
-    drawLabel(display, 0, "S");
-    drawLabel(display, 90, "E");
-    drawLabel(display, 180, "N");
-    drawLabel(display, 270, "W");
+    drawLabel(display, 0, "S", old, now);
+    drawLabel(display, 90, "E", old, now);
+    drawLabel(display, 180, "N", old, now);
+    drawLabel(display, 270, "W", old, now);
 }
 
-void Kompass::drawLabel(Display& display, int32_t angle, const char* text) {
+void Kompass::drawLabel(Display& display, int32_t angle, const char* text, int32_t old,
+                        int32_t now) {
     setTextScale(display, 2);
     if (radius < 80) {
         setTextScale(display, 1);
         labelOffset = -3;
     }
-    const int32_t old = heading - headingStep;
     const int32_t baseX = add32(x, labelOffset), baseY = add32(y, labelOffset);
     // Equal colours paint only the glyph's own pixels, which removes the previous letter
     // without touching its cell's background.
@@ -73,8 +89,8 @@ void Kompass::drawLabel(Display& display, int32_t angle, const char* text) {
                add32(baseY, cosScaled(old + angle, radius, 0.7)));
     printText(display, text);
     setTextColors(display, color, bgColor);
-    moveCursor(display, add32(baseX, sinScaled(heading + angle, radius, 0.7)),
-               add32(baseY, cosScaled(heading + angle, radius, 0.7)));
+    moveCursor(display, add32(baseX, sinScaled(now + angle, radius, 0.7)),
+               add32(baseY, cosScaled(now + angle, radius, 0.7)));
     printText(display, text);
 }
 

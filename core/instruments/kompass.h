@@ -17,14 +17,24 @@ class Kompass final : public MandDObject {
     // What the line tells the checker.
     static LineFacts facts(const FieldTable& fields);
     void run(FrameContext& frame) override;
-    // Erases `text` at the previous heading plus `angle` and prints it at the current one.
-    void drawLabel(Display& display, int32_t angle, const char* text);
+    // The headings the card turns between: the targets it draws, -360 to 359.
+    ReadingRange readingRange() const override { return {ReadingKind::Heading, -360, 359}; }
+    void beginReading() override { walk.shown = heading; }
+    // Erases `text` at heading `old` plus `angle` and prints it at heading `now` plus `angle`.
+    void drawLabel(Display& display, int32_t angle, const char* text, int32_t old, int32_t now);
 
     int32_t heading = 0;
     int32_t headingTarget = 0;
     int32_t headingStep = 1;
     int32_t labelOffset = -6;
     int32_t radius;
+    ReadingWalk walk; // what the card shows under an override
+
+  private:
+    // Erases the ticks and letters at heading `old` and draws them at heading `now`.
+    void drawCard(Display& display, int32_t old, int32_t now);
+    // The card under the override: the heading shown turns a degree per due frame towards it.
+    void drawShown(Display& display);
 };
 
 } // namespace orvanta

@@ -31,7 +31,8 @@ LineFacts LED::facts(const FieldTable& f) {
 void LED::run(FrameContext& frame) {
     if (!isDue(frame.frameCounter)) return;
     Display& display = frame.display;
-    solidCircle(display, x, y, radius, lit ? color : bgColor);
+    const bool shown = reading == nullptr ? lit : shownPhase(reading, lit);
+    solidCircle(display, x, y, radius, shown ? color : bgColor);
     lit = !lit;
 }
 

@@ -15,6 +15,8 @@ class LED final : public MandDObject {
     // What the line tells the checker.
     static LineFacts facts(const FieldTable& fields);
     void run(FrameContext& frame) override;
+    // Dark (0) or lit (1).
+    ReadingRange readingRange() const override { return {ReadingKind::Phase, 0, 1}; }
 
     int32_t radius;
     bool lit = false;

@@ -57,25 +57,50 @@ void Radar::run(FrameContext& frame) {
     for (int32_t i = 1; i <= 3; ++i) ringCircle(display, x, y, mul32(radius / 3, i), kGrid);
     for (int32_t i = 0; i < 8; ++i)
         strokeLine(display, x, y, qx(45 * i, radius), qy(45 * i, radius), kGrid);
-    updateBlip(display);
+    if (reading == nullptr)
+        updateEcho(&display, echo);
+    else
+        updateShownEcho(display);
 }
 
-void Radar::updateBlip(Display& display) {
+void Radar::updateEcho(Display* display, Echo& e) {
     // The sweep passes the echo's bearing once per revolution; a faded echo lights up again.
-    if (blipAngle < sweepAngle && sweepAngle - blipAngle <= 15 && blipBrightness < 80) {
-        blipSize = 5;
-        blipBrightness = 255;
-        blipAngle -= 2;
-        blipDistance = mul32(radius / 4, 3);
+    if (e.angle < sweepAngle && sweepAngle - e.angle <= 15 && e.brightness < 80) {
+        e.size = 5;
+        e.brightness = 255;
+        e.angle -= 2;
+        e.distance = mul32(radius / 4, 3);
     }
-    if (blipBrightness > 80) {
-        const int32_t angle = blipAngle + 60;
-        solidCircle(display, add32(x, cosScaled(angle, blipDistance, 1.0)),
-                    add32(y, sinScaled(angle, blipDistance, 1.0)), blipSize, green(blipBrightness));
-        blipBrightness -= 10;
-    } else if (blipAngle < 100) {
-        blipAngle = 200;
+    if (e.brightness > 80) {
+        const int32_t angle = e.angle + 60;
+        if (display != nullptr)
+            solidCircle(*display, add32(x, cosScaled(angle, e.distance, 1.0)),
+                        add32(y, sinScaled(angle, e.distance, 1.0)), e.size, green(e.brightness));
+        e.brightness -= 10;
+    } else if (e.angle < 100) {
+        e.angle = 200;
     }
+}
+
+void Radar::updateShownEcho(Display& display) {
+    updateEcho(nullptr, echo);
+    if (reading->mode == ReadingMode::Release) {
+        reading.reset();
+        return;
+    }
+    if (shownEcho.brightness <= 80) {
+        const int32_t bearing = reading->mode == ReadingMode::Hold ? reading->value[0]
+                                : walk.up                          ? 359
+                                                                   : 0;
+        // A detection moves the echo back two degrees and draws it sixty ahead; every
+        // bearing before that lies in -15 .. 344, where some sweep position detects it.
+        int32_t before = ((bearing - 58) % 360 + 360) % 360;
+        if (before > 344) before -= 360;
+        shownEcho.angle = before;
+    }
+    const int32_t brightness = shownEcho.brightness;
+    updateEcho(&display, shownEcho);
+    if (shownEcho.brightness > brightness) walk.up = !walk.up; // a detection
 }
 
 } // namespace orvanta

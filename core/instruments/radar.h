@@ -18,15 +18,32 @@ class Radar final : public MandDObject {
     // What the line tells the checker.
     static LineFacts facts(const FieldTable& fields);
     void run(FrameContext& frame) override;
-    // Detects, draws and fades the echo; the last step of run().
-    void updateBlip(Display& display);
+    // The bearing the echo is drawn at, 0 to 359 (0 to the right, 90 down); its distance
+    // is fixed. Held, the next detection draws the echo there.
+    ReadingRange readingRange() const override { return {ReadingKind::Bearing, 0, 359}; }
+    void beginReading() override { shownEcho = echo; }
+
+    struct Echo {
+        int32_t angle = 180;
+        int32_t brightness = 40;
+        int32_t size = 0;
+        int32_t distance = 0;
+    };
+    // Detects and fades `e`, and draws it on `display` unless that is null; the last step
+    // of run().
+    void updateEcho(Display* display, Echo& e);
 
     int32_t radius;
     int32_t sweepAngle = 0;
-    int32_t blipAngle = 180;
-    int32_t blipBrightness = 40;
-    int32_t blipSize = 0;
-    int32_t blipDistance = 0;
+    Echo echo;
+
+  private:
+    // Under an override the scope's own echo goes on unseen, and the echo shown is drawn
+    // at the held bearing from its next detection.
+    void updateShownEcho(Display& display);
+
+    Echo shownEcho;
+    ReadingWalk walk; // a sweep's way between the two ends
 };
 
 } // namespace orvanta

@@ -1,5 +1,7 @@
 #include "core/instruments/round_pointer.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <new>
 
 #include "core/display/arith.h"
@@ -65,7 +67,7 @@ void RoundPointer::run(FrameContext& frame) {
         }
     }
     if (!held) value = add32(value, valueStep);
-    const int32_t v = value;
+    const int32_t v = reading == nullptr ? value : shownValue(display);
     // Angle 0 points up (-y) and 90 to the right (+x).
     auto px = [&](int32_t angle, double k) { return add32(x, sinScaled(angle, radius, k)); };
     auto py = [&](int32_t angle, double k) { return sub32(y, cosScaled(angle, radius, k)); };
@@ -75,12 +77,43 @@ void RoundPointer::run(FrameContext& frame) {
         solidTriangle(display, px(rim, 1.0), py(rim, 1.0), px(far, 1.0), py(far, 1.0),
                       px(inner, 0.2), py(inner, 0.2), bgColor);
     }
+    drawNeedle(display, v, color);
+}
+
+void RoundPointer::drawNeedle(Display& display, int32_t v, int32_t colour) {
+    auto px = [&](int32_t angle, double k) { return add32(x, sinScaled(angle, radius, k)); };
+    auto py = [&](int32_t angle, double k) { return sub32(y, cosScaled(angle, radius, k)); };
     const int32_t ax = px(v, 0.4), ay = py(v, 0.4), bx = px(v, 0.9), by = py(v, 0.9);
     static constexpr int32_t kShifts[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
     for (const auto& s : kShifts) {
         strokeLine(display, add32(ax, s[0]), add32(ay, s[1]), add32(bx, s[0]), add32(by, s[1]),
-                   color);
+                   colour);
     }
+}
+
+ReadingRange RoundPointer::readingRange() const {
+    const int64_t span = sub32(maxValue, minValue);
+    if (span == 0) return {};
+    // A negative span draws its targets as its size would: the remainder takes the
+    // dividend's sign.
+    const int64_t last = (span > 0 ? span : -span) - 1;
+    int64_t high = int64_t{minValue} + last / 3 * 3;
+    // Beyond the largest 32-bit value the needle's own arithmetic wraps; the range stops short.
+    constexpr int64_t kTop = INT32_MAX - 3;
+    if (high > kTop) high = std::max(high - (high - kTop + 2) / 3 * 3, int64_t{minValue});
+    return {ReadingKind::Needle, minValue, static_cast<int32_t>(high), 3};
+}
+
+int32_t RoundPointer::shownValue(Display& display) {
+    if (reading->mode == ReadingMode::Release) {
+        reading.reset();
+        // The needle jumps back to its own value; the one shown is erased, as the moving
+        // needle's erasing only reaches thirty degrees.
+        drawNeedle(display, walk.shown, bgColor);
+        return value;
+    }
+    const ReadingRange range = readingRange();
+    return walk.next(*reading, reading->value[0], range.low, range.high, 3);
 }
 
 } // namespace orvanta

@@ -56,12 +56,21 @@ void Tacho::run(FrameContext& frame) {
     traceLine(frame.trace, "Tacho2");
     traceIntLine(frame.trace, target);
     level += level < target ? 1 : -1;
+    const int32_t lit = reading == nullptr ? level : shownLevel();
     const int32_t pitch = height / 10, thickness = height / 18;
     for (int32_t i = 0; i < 10; ++i) {
         const int32_t b = sub32(bottom, mul32(i, pitch));
         const int32_t u = sub32(b, thickness);
-        solidQuad(display, left, b, right, b, right, u, left, u, i < level ? color : bgColor);
+        solidQuad(display, left, b, right, b, right, u, left, u, i < lit ? color : bgColor);
     }
+}
+
+int32_t Tacho::shownLevel() {
+    if (reading->mode == ReadingMode::Release) {
+        reading.reset();
+        return level;
+    }
+    return walk.next(*reading, reading->value[0], 0, 9, 1);
 }
 
 } // namespace orvanta

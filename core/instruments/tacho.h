@@ -15,10 +15,18 @@ class Tacho final : public MandDObject {
     // What the line tells the checker.
     static LineFacts facts(const FieldTable& fields);
     void run(FrameContext& frame) override;
+    // The level, 0 to 9; bar 9 would light only at level 10, which the gauge never reaches.
+    ReadingRange readingRange() const override { return {ReadingKind::Level, 0, 9}; }
+    void beginReading() override { walk.shown = level; }
 
     int32_t left, top, width, height;
     int32_t level = 0;
     int32_t target = 0;
+    ReadingWalk walk; // what the gauge shows under an override
+
+  private:
+    // The level shown under the override, one bar per due frame towards it.
+    int32_t shownLevel();
 };
 
 } // namespace orvanta

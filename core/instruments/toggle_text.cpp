@@ -58,7 +58,8 @@ void ToggleText::run(FrameContext& frame) {
     moveCursor(display, textX, textY);
     // The hidden phase prints with equal colours, which paints only the glyphs' own pixels
     // in the background colour and so removes exactly what the visible phase showed.
-    if (visible) {
+    const bool shown = reading == nullptr ? visible : shownPhase(reading, visible);
+    if (shown) {
         setTextColors(display, color, bgColor);
     } else {
         setTextColors(display, bgColor, bgColor);

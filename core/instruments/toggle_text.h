@@ -16,6 +16,8 @@ class ToggleText final : public MandDObject {
     // What the line tells the checker.
     static LineFacts facts(const FieldTable& fields);
     void run(FrameContext& frame) override;
+    // Dark (0) or lit (1).
+    ReadingRange readingRange() const override { return {ReadingKind::Phase, 0, 1}; }
 
     bool visible = true;
     int32_t textX, textY;

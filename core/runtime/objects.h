@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/display/surface.h"
+#include "core/runtime/reading.h"
 
 namespace orvanta {
 
@@ -40,6 +41,17 @@ class MandDObject {
     int32_t bgColor = 0;
     // The line that made the object, for a display that records who drew each pixel.
     OwnerIndex owner = kOwnerNone;
+
+    // The reading a designer can hold this object at; kind None when it has none.
+    virtual ReadingRange readingRange() const { return {}; }
+    // An override begins: what the object shows starts from its own reading.
+    virtual void beginReading() {}
+    // A designer's override of what the object shows; null, as on the device, unless one
+    // is set. Every run tests it once and otherwise runs as the device does.
+    std::shared_ptr<const ReadingOverride> reading;
+    // The keyword and the line (numbered as an editor numbers it) that made the object.
+    const char* keyword = nullptr;
+    int32_t sourceLine = 0;
 };
 
 inline constexpr int32_t kObjectSlots = 10;

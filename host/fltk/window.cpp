@@ -61,6 +61,12 @@ Fl_Menu_Item menuItems[] = {
     {"&Findings ...", FL_CTRL + 'e', nullptr, command(kFindings), 0, 0, 0, 0, 0},
     {"Show the &line under the cursor", FL_CTRL + 'l', nullptr, command(kShowLine), FL_MENU_TOGGLE,
      0, 0, 0, 0},
+    {"Rea&dings", 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0},
+    {"&Device (random)", 0, nullptr, command(kReadingsDevice), 0, 0, 0, 0, 0},
+    {"Hold all at &minimum", 0, nullptr, command(kReadingsMinimum), 0, 0, 0, 0, 0},
+    {"Hold all at ma&ximum", 0, nullptr, command(kReadingsMaximum), 0, 0, 0, 0, 0},
+    {"&Sweep all", 0, nullptr, command(kReadingsSweep), 0, 0, 0, 0, 0},
+    {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
     {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
     {"&Help", 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0},
     {"&About ...", FL_ALT + '/', nullptr, command(kAbout), 0, 0, 0, 0, 0},
@@ -177,6 +183,8 @@ void MainWindow::runCommand(long cmd) {
         findings_->showFindings(session_.findings());
     } else if (cmd == kShowLine) {
         session_.toggleLineUnderCursor();
+    } else if (const auto preset = readingsPresetOfCommand(cmd)) {
+        session_.applyReadings(*preset);
     }
     showMenuState();
 }

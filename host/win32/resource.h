@@ -23,6 +23,10 @@
 #define IDM_SAVE_PICTURE 32781
 #define IDM_FINDINGS 32782
 #define IDM_SHOW_LINE 32783
+#define IDM_READINGS_DEVICE 32790 // 32791..32793: minimum, maximum, sweep
+#define IDM_READINGS_MINIMUM 32791
+#define IDM_READINGS_MAXIMUM 32792
+#define IDM_READINGS_SWEEP 32793
 
 #define DESIGN_MENU_POSITION 3 // the "&Design" popup, whose title also shows the findings
 

@@ -27,7 +27,9 @@ static_assert(IDM_ABOUT == command::kAbout && IDM_EXIT == command::kExit &&
               IDM_RELOAD == command::kReload && IDM_RESTART == command::kRestart &&
               IDM_LOAD_NEXT == command::kLoadNext && IDM_PAUSE == command::kPause &&
               IDM_STEP == command::kStep && IDM_SAVE_PICTURE == command::kSavePicture &&
-              IDM_FINDINGS == command::kFindings && IDM_SHOW_LINE == command::kShowLine);
+              IDM_FINDINGS == command::kFindings && IDM_SHOW_LINE == command::kShowLine &&
+              IDM_READINGS_DEVICE == command::kReadingsDevice &&
+              IDM_READINGS_SWEEP == command::kReadingsSweep);
 } // namespace
 
 MainWindow::MainWindow(const std::string& folder, Trace trace)
@@ -147,6 +149,8 @@ bool MainWindow::command(int id) {
         findings_.show(instance_, window_, session_.findings());
     } else if (id == IDM_SHOW_LINE) {
         session_.toggleLineUnderCursor();
+    } else if (const auto preset = readingsPresetOfCommand(id)) {
+        session_.applyReadings(*preset);
     } else {
         return false;
     }

@@ -1,5 +1,6 @@
 import type { Files } from './engine';
 import type { Pacer } from './pacer';
+import type { ReadingRow } from './readings';
 import type { Workspace } from './workspace';
 
 // window.orvanta: the page for tests and for people who script it. load() then run(N)
@@ -29,6 +30,11 @@ export interface Automation {
   // Opens a directory handle as if the user had chosen that folder: kept open, saves made
   // elsewhere followed. Tests hand it a folder of the origin-private file system.
   openDirectory?: (handle: FileSystemDirectoryHandle) => Promise<void>;
+  // Reading overrides, as the Readings panel sets them (see readings_automation.ts).
+  readings?: () => ReadingRow[];
+  hold?: (file: string, line: number, value: string) => string;
+  sweep?: (file: string, line: number) => string;
+  release?: (file: string, line: number) => string;
 }
 
 export function makeAutomation(workspace: Workspace, pacer: Pacer, shown: () => void): Automation {

@@ -1,5 +1,6 @@
 import type { Stamp } from './disk_folder';
 import type { Files } from './engine';
+import type { KeptReadings } from './readings';
 import type { Workspace } from './workspace';
 
 // The page's folder kept in the browser's IndexedDB, so that no edit is lost to a reload.
@@ -31,6 +32,7 @@ export interface KeptEdits {
 interface Records {
   folder: KeptFolder;
   edits: KeptEdits;
+  readings: KeptReadings;
 }
 
 function open(): Promise<IDBDatabase> {

@@ -4,6 +4,9 @@ import { setupEditor } from './editor_page';
 import { Engine } from './engine';
 import { setupFiles } from './files_setup';
 import { Pacer } from './pacer';
+import { Readings } from './readings';
+import { readingsAutomation } from './readings_automation';
+import { ReadingsPanel } from './readings_panel';
 import { firstFolder, setupShare } from './share';
 import { Workspace } from './workspace';
 
@@ -34,12 +37,15 @@ async function start(): Promise<void> {
     const seconds = (engine.nextStart() / 1000).toFixed(2);
     status.textContent = `${pacer.paused ? 'Paused' : 'Running'} · ${engine.framesRun()} frames · ${seconds} s · ${display.percent} %`;
     pauseButton.textContent = pacer.paused ? 'Resume' : 'Pause';
+    panel?.refresh();
     if (firstPicture && engine.framesRun() > 0) {
       firstPicture = false;
       performance.mark('orvanta-first-picture');
     }
   };
   const pacer = new Pacer(engine, show);
+  const readings = new Readings(engine, workspace);
+  let panel: ReadingsPanel | undefined;
 
   pauseButton.addEventListener('click', () => {
     if (pacer.paused) pacer.resume();
@@ -87,6 +93,9 @@ async function start(): Promise<void> {
   workspace.replace(first.files, first.linked ? 'Shared folder' : 'Built-in demo');
   window.orvanta = makeAutomation(workspace, pacer, show);
   await setupFiles(workspace, element('files'), window.orvanta, { linked: first.linked });
+  panel = new ReadingsPanel(readings, workspace, element('readings'));
+  Object.assign(window.orvanta, readingsAutomation(readings, panel, show));
+  await readings.restore();
   pacer.resume();
   // The editor starts after the first picture has been painted, which it must not delay.
   requestAnimationFrame(() =>
