@@ -44,6 +44,7 @@ export class Engine {
 
   static async create(): Promise<Engine> {
     const wasmBinary = base64Bytes(wasm);
+    performance.mark('orvanta-wasm-decoded');
     return new Engine(await createOrvantaEngine({ wasmBinary }));
   }
 

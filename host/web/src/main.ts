@@ -19,8 +19,13 @@ function element<T extends HTMLElement>(id: string): T {
   return found as T;
 }
 
+// Marks along the way to the first picture, for the page's profile (bench/profile.mjs).
+const mark = (name: string): void => void performance.mark(`orvanta-${name}`);
+
 async function start(): Promise<void> {
+  mark('script-start');
   const engine = await Engine.create();
+  mark('engine-ready');
   const workspace = new Workspace(engine);
   const display = new Display(element<HTMLCanvasElement>('panel'), element('stage'));
   const status = element('status');
@@ -36,7 +41,7 @@ async function start(): Promise<void> {
     pauseButton.textContent = pacer.paused ? 'Resume' : 'Pause';
     if (firstPicture && engine.framesRun() > 0) {
       firstPicture = false;
-      performance.mark('orvanta-first-picture');
+      mark('first-picture');
     }
   };
   const pacer = new Pacer(engine, show);
@@ -84,9 +89,11 @@ async function start(): Promise<void> {
   const zoom = (): number => Math.max(1, Math.round(display.percent / 100));
   const shareNote = setupShare(element('share'), { workspace, pacer, shown: show, zoom });
   const first = firstFolder(shareNote);
+  mark('folder-ready');
   workspace.replace(first.files, first.linked ? 'Shared folder' : 'Built-in demo');
   window.orvanta = makeAutomation(workspace, pacer, show);
   await setupFiles(workspace, element('files'), window.orvanta, { linked: first.linked });
+  mark('files-ready');
   pacer.resume();
   // The editor starts after the first picture has been painted, which it must not delay.
   requestAnimationFrame(() =>
