@@ -2,6 +2,7 @@ import { makeAutomation, type Automation } from './automation';
 import { Display, ZOOM_STEPS, type Zoom } from './display';
 import { setupEditor } from './editor_page';
 import { Engine } from './engine';
+import { keptBefore, readKeptAtStart } from './kept';
 import { setupFiles } from './files_setup';
 import { Pacer } from './pacer';
 import { firstFolder, setupShare } from './share';
@@ -24,6 +25,7 @@ const mark = (name: string): void => void performance.mark(`orvanta-${name}`);
 
 async function start(): Promise<void> {
   mark('script-start');
+  void readKeptAtStart();
   const engine = await Engine.create();
   mark('engine-ready');
   const workspace = new Workspace(engine);
@@ -92,9 +94,13 @@ async function start(): Promise<void> {
   mark('folder-ready');
   workspace.replace(first.files, first.linked ? 'Shared folder' : 'Built-in demo');
   window.orvanta = makeAutomation(workspace, pacer, show);
-  await setupFiles(workspace, element('files'), window.orvanta, { linked: first.linked });
+  const files = setupFiles(workspace, element('files'), window.orvanta, { linked: first.linked });
+  // Only a page that kept a folder before waits for the database to give it back; any
+  // other shows its folder at once.
+  if (keptBefore()) await files;
   mark('files-ready');
   pacer.resume();
+  await files;
   // The editor starts after the first picture has been painted, which it must not delay.
   requestAnimationFrame(() =>
     setTimeout(() =>
