@@ -15,5 +15,6 @@ inline constexpr long kStep = 32780;
 inline constexpr long kSavePicture = 32781;
 inline constexpr long kFindings = 32782;
 inline constexpr long kShowLine = 32783;
+inline constexpr long kOpenDesigner = 32784;
 
 } // namespace orvanta::command

@@ -23,6 +23,7 @@
 #define IDM_SAVE_PICTURE 32781
 #define IDM_FINDINGS 32782
 #define IDM_SHOW_LINE 32783
+#define IDM_OPEN_DESIGNER 32784
 
 #define DESIGN_MENU_POSITION 3 // the "&Design" popup, whose title also shows the findings
 

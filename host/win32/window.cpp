@@ -8,6 +8,7 @@
 #include "host/win32/about.h"
 #include "host/win32/resource.h"
 #include "session/commands.h"
+#include "session/designer_page.h"
 
 namespace orvanta {
 
@@ -26,7 +27,8 @@ static_assert(IDM_ABOUT == command::kAbout && IDM_EXIT == command::kExit &&
               IDM_RELOAD == command::kReload && IDM_RESTART == command::kRestart &&
               IDM_LOAD_NEXT == command::kLoadNext && IDM_PAUSE == command::kPause &&
               IDM_STEP == command::kStep && IDM_SAVE_PICTURE == command::kSavePicture &&
-              IDM_FINDINGS == command::kFindings && IDM_SHOW_LINE == command::kShowLine);
+              IDM_FINDINGS == command::kFindings && IDM_SHOW_LINE == command::kShowLine &&
+              IDM_OPEN_DESIGNER == command::kOpenDesigner);
 } // namespace
 
 MainWindow::MainWindow(const std::string& folder, Trace trace)
@@ -126,6 +128,16 @@ bool MainWindow::command(int id) {
             dialogOpen_ = true;
             showAboutBox(instance_, window_);
             dialogOpen_ = false;
+        }
+    } else if (id == IDM_OPEN_DESIGNER) {
+        // The places named may hold any character: the message goes out as UTF-16.
+        const std::string problem = openDesignerPage();
+        if (!problem.empty()) {
+            std::wstring text(problem.size(), L'\0');
+            text.resize(static_cast<std::size_t>(
+                MultiByteToWideChar(CP_UTF8, 0, problem.data(), static_cast<int>(problem.size()),
+                                    text.data(), static_cast<int>(text.size()))));
+            MessageBoxW(window_, text.c_str(), L"Orvanta", MB_OK | MB_ICONWARNING);
         }
     } else if (id == IDM_EXIT) {
         DestroyWindow(window_); // the findings window, owned by this one, goes with it
