@@ -45,6 +45,7 @@ file(GLOB ORVANTA_WEB_SOURCES CONFIGURE_DEPENDS ${ORVANTA_WEB}/src/*)
 file(GLOB_RECURSE ORVANTA_DEMO_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/demo/* ${PROJECT_SOURCE_DIR}/examples/gallery/*)
 add_custom_command(OUTPUT ${ORVANTA_SITE}/index.html ${ORVANTA_SITE}/orvanta.js
                           ${ORVANTA_SITE}/orvanta-engine.js ${ORVANTA_SITE}/orvanta-pictures.js
+                          ${ORVANTA_SITE}/orvanta-editor.js
   COMMAND ${ORVANTA_NODE} ${ORVANTA_WEB}/node_modules/typescript/bin/tsc --noEmit -p ${ORVANTA_WEB}
   COMMAND ${ORVANTA_NODE} ${ORVANTA_WEB}/build.mjs $<TARGET_FILE:orvanta_engine>
           $<TARGET_FILE:orvanta_pictures> ${PROJECT_SOURCE_DIR}/examples ${ORVANTA_SITE}

@@ -2,7 +2,7 @@
 //   node build.mjs ENGINE_JS PICTURES_JS EXAMPLES_DIR OUT_DIR
 // ENGINE_JS is the device module's glue (orvanta-engine.js, its .wasm beside it); the
 // module's bytes and the examples of EXAMPLES_DIR (the demo and every gallery folder) are
-// put into the page's script, in base64, which Chromium decodes natively in under a
+// put into the page's script in base64, which Chromium decodes natively in under a
 // millisecond. PICTURES_JS is the picture module's glue, which the page loads when it
 // first converts or saves a picture: its bytes are put into that script deflated, then in
 // base64, since inflating them costs a few milliseconds at a time when nobody waits for a
@@ -58,17 +58,21 @@ const builtIn = {
 };
 
 await mkdir(out, { recursive: true });
-await build({
-  entryPoints: [join(here, 'src/main.ts')],
-  outfile: join(out, 'orvanta.js'),
-  bundle: true,
-  format: 'iife', // a classic script: module scripts do not load from file://
-  target: 'es2020',
-  minify: true,
-  legalComments: 'none',
-  plugins: [builtIn],
-  logLevel: 'warning',
-});
+// Two scripts: the page's (orvanta.js), which shows the first picture, and the editor's
+// (orvanta-editor.js, CodeMirror and what works with it), which the page loads after it.
+// Modules both import are in both; only pure functions and constants are.
+for (const [entry, script] of [['main.ts', 'orvanta.js'], ['editor_entry.ts', 'orvanta-editor.js']])
+  await build({
+    entryPoints: [join(here, 'src', entry)],
+    outfile: join(out, script),
+    bundle: true,
+    format: 'iife', // a classic script: module scripts do not load from file://
+    target: 'es2020',
+    minify: true,
+    legalComments: 'none',
+    plugins: [builtIn],
+    logLevel: 'warning',
+  });
 await copyFile(engine, join(out, 'orvanta-engine.js'));
 // The picture module's glue defines createOrvantaPictures(); its bytes follow, deflated, as
 // a global the page reads once the script has loaded (src/pictures.ts).

@@ -173,7 +173,8 @@ try {
 }
 
 // 6. The folder's size, split by part. orvanta.js carries the device's module and the
-// examples as base64 literals; the rest of it is the page's own script.
+// examples as base64 literals; the rest of it is the page's own script, and
+// orvanta-editor.js, loaded after the first picture, the editor's.
 // orvanta-pictures.js, loaded only for a picture converted or saved, is the picture
 // module's glue and its bytes in base64.
 const sizes = {};
@@ -184,11 +185,13 @@ const wasmPart = literal('AGFzbQ'); // "\0asm"
 const examplesPart = literal('UEsDB'); // "PK\3\4"
 const total = Object.values(sizes).reduce((a, b) => a + b, 0);
 const kb = (bytes) => `${(bytes / 1024).toFixed(0)} KB`;
-const other = total - sizes['orvanta.js'] - (sizes['orvanta-engine.js'] ?? 0) - (sizes['orvanta-pictures.js'] ?? 0);
+const editor = sizes['orvanta-editor.js'] ?? 0;
+const other = total - sizes['orvanta.js'] - editor - (sizes['orvanta-engine.js'] ?? 0) - (sizes['orvanta-pictures.js'] ?? 0);
 row('total size of the folder',
     `${kb(total)}: loaded at start ${kb(total - (sizes['orvanta-pictures.js'] ?? 0))} (device wasm ${kb(wasmPart)} ` +
     `in base64 + its glue ${kb(sizes['orvanta-engine.js'] ?? 0)}, examples ${kb(examplesPart)}, page script ` +
-    `${kb(sizes['orvanta.js'] - wasmPart - examplesPart)}, html/css ${kb(other)}); picture module ` +
+    `${kb(sizes['orvanta.js'] - wasmPart - examplesPart)}, editor script after the first picture ${kb(editor)}, ` +
+    `html/css ${kb(other)}); picture module ` +
     `${kb(sizes['orvanta-pictures.js'] ?? 0)} (wasm in base64 with its glue)`,
     'at most 1 MB', total <= 1024 * 1024);
 

@@ -1,9 +1,9 @@
 import { makeAutomation, type Automation } from './automation';
 import { Display, ZOOM_STEPS, type Zoom } from './display';
-import { setupEditor } from './editor_page';
+import { loadEditor } from './editor_loader';
 import { Engine } from './engine';
-import { keptBefore, readKeptAtStart } from './kept';
 import { setupFiles } from './files_setup';
+import { keptBefore, readKeptAtStart } from './kept';
 import { Pacer } from './pacer';
 import { firstFolder, setupShare } from './share';
 import { Workspace } from './workspace';
@@ -101,14 +101,19 @@ async function start(): Promise<void> {
   mark('files-ready');
   pacer.resume();
   await files;
-  // The editor starts after the first picture has been painted, which it must not delay.
+  // The editor starts after the first picture has been painted, which it must not delay;
+  // its script (CodeMirror, the inspector) is loaded only then.
   requestAnimationFrame(() =>
     setTimeout(() =>
-      setupEditor(engine, workspace, display, {
-        editor: element('editor'),
-        inspector: element('inspector'),
-        canvas: element<HTMLCanvasElement>('panel'),
-      }),
+      loadEditor().then(
+        (setupEditor) =>
+          setupEditor(engine, workspace, display, {
+            editor: element('editor'),
+            inspector: element('inspector'),
+            canvas: element<HTMLCanvasElement>('panel'),
+          }),
+        (error: Error) => (element('editor').textContent = `The editor could not start: ${error.message}.`),
+      ),
     ),
   );
 }

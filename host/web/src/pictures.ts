@@ -3,6 +3,7 @@ import { inflateSync } from 'fflate';
 import type { Engine } from './engine';
 import type { ConvertChoice } from './file_dialogs';
 import { base64Bytes, ModuleCalls, type WasmModule } from './module_calls';
+import { loadScript } from './script_loader';
 
 // The picture module: the decoders and encoders (PNG, GIF, JPEG and the converter), which
 // the first picture does not need. It comes on first use through a classic script element,
@@ -60,13 +61,7 @@ let loading: Promise<Pictures> | undefined;
 
 // The picture module, loaded on the first call; a load that failed is tried again next time.
 export function pictures(): Promise<Pictures> {
-  loading ??= new Promise<void>((resolve, reject) => {
-    const script = document.createElement('script');
-    script.src = 'orvanta-pictures.js';
-    script.addEventListener('load', () => resolve());
-    script.addEventListener('error', () => reject(new Error('the picture module could not be loaded')));
-    document.head.append(script);
-  })
+  loading ??= loadScript('orvanta-pictures.js')
     .then(async () => {
       const wasmBinary = inflateSync(base64Bytes(orvantaPicturesWasm));
       return new Pictures(await createOrvantaPictures({ wasmBinary }));
