@@ -21,8 +21,8 @@ try {
   tab.on('console', (message) => message.type() === 'error' && problems.push(message.text()));
   await tab.goto(pathToFileURL(resolve(page)).href);
   try {
-    await tab.waitForFunction(() => performance.getEntriesByName('orvanta-first-picture').length > 0, null,
-      { timeout: 20000 });
+    await tab.waitForFunction(() => window.orvanta !== undefined &&
+      performance.getEntriesByName('orvanta-first-picture').length > 0, null, { timeout: 20000 });
   } catch {
     throw new Error(`no first picture; the page says "${await tab.textContent('#status')}" ${problems.join('; ')}`);
   }

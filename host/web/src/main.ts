@@ -35,6 +35,8 @@ async function start(): Promise<void> {
   const loopButton = element<HTMLButtonElement>('loop');
   const zoomChoice = element<HTMLSelectElement>('zoom');
   let firstPicture = true;
+  let firstShown = (): void => {};
+  const shownFirst = new Promise<void>((resolve) => (firstShown = resolve));
 
   const show = (): void => {
     display.draw(engine.picture());
@@ -44,6 +46,7 @@ async function start(): Promise<void> {
     if (firstPicture && engine.framesRun() > 0) {
       firstPicture = false;
       mark('first-picture');
+      firstShown();
     }
   };
   const pacer = new Pacer(engine, show);
@@ -93,14 +96,22 @@ async function start(): Promise<void> {
   const first = firstFolder(shareNote);
   mark('folder-ready');
   workspace.replace(first.files, first.linked ? 'Shared folder' : 'Built-in demo');
-  window.orvanta = makeAutomation(workspace, pacer, show);
-  const files = setupFiles(workspace, element('files'), window.orvanta, { linked: first.linked });
-  // Only a page that kept a folder before waits for the database to give it back; any
-  // other shows its folder at once.
-  if (keptBefore()) await files;
+  const automation = makeAutomation(workspace, pacer, show);
+  const filesUp = (): Promise<unknown> =>
+    setupFiles(workspace, element('files'), automation, { linked: first.linked });
+  // Only a page that kept a folder before waits for the database to give it back before
+  // its first picture; any other shows its folder at once and sets up its file list
+  // (which gives back a folder kept by an earlier page without the mark) after it.
+  const kept = keptBefore();
+  if (kept) await filesUp();
   mark('files-ready');
   pacer.resume();
-  await files;
+  if (!kept) {
+    await shownFirst;
+    await filesUp();
+  }
+  // Scripts and tests find the page ready once its file list is.
+  window.orvanta = automation;
   // The editor starts after the first picture has been painted, which it must not delay;
   // its script (CodeMirror, the inspector) is loaded only then.
   requestAnimationFrame(() =>
