@@ -2,11 +2,10 @@
 //   node build.mjs ENGINE_JS PICTURES_JS EXAMPLES_DIR OUT_DIR
 // ENGINE_JS is the device module's glue (orvanta-engine.js, its .wasm beside it); the
 // module's bytes and the examples of EXAMPLES_DIR (the demo and every gallery folder) are
-// put into the page's script in base64, which Chromium decodes natively in under a
-// millisecond. PICTURES_JS is the picture module's glue, which the page loads when it
-// first converts or saves a picture: its bytes are put into that script deflated, then in
-// base64, since inflating them costs a few milliseconds at a time when nobody waits for a
-// picture, and halves the folder's largest part.
+// put into the page's script. PICTURES_JS is the picture module's glue, which the page
+// loads when it first converts or saves a picture: its bytes are put into that script.
+// Both modules travel deflated, then in base64: that halves the folder's largest parts,
+// and the browser decodes and inflates them natively in a few milliseconds.
 import { build } from 'esbuild';
 import { copyFile, mkdir, readdir, readFile, writeFile } from 'node:fs/promises';
 import { dirname, join } from 'node:path';
@@ -31,7 +30,7 @@ const builtIn = {
     }));
     b.onLoad({ filter: /^engine-wasm$/, namespace: 'orvanta' }, async () => {
       const wasm = engine.replace(/\.js$/, '.wasm');
-      const base64 = (await readFile(wasm)).toString('base64');
+      const base64 = deflateRawSync(await readFile(wasm), { level: 9 }).toString('base64');
       return { contents: `export default ${JSON.stringify(base64)};`, loader: 'js', watchFiles: [wasm] };
     });
     // Every example as one zip, deflated at the highest level: the demo's pictures shrink to
@@ -74,8 +73,8 @@ for (const [entry, script] of [['main.ts', 'orvanta.js'], ['editor_entry.ts', 'o
     logLevel: 'warning',
   });
 await copyFile(engine, join(out, 'orvanta-engine.js'));
-// The picture module's glue defines createOrvantaPictures(); its bytes follow, deflated, as
-// a global the page reads once the script has loaded (src/pictures.ts).
+// The picture module's glue defines createOrvantaPictures(); its bytes follow as a global
+// the page reads once the script has loaded (src/pictures.ts).
 const picturesWasm = deflateRawSync(await readFile(pictures.replace(/\.js$/, '.wasm')), { level: 9 }).toString('base64');
 await writeFile(join(out, 'orvanta-pictures.js'),
   `${await readFile(pictures, 'utf8')}\nvar orvantaPicturesWasm = ${JSON.stringify(picturesWasm)};\n`);

@@ -2,7 +2,7 @@
 // copies names and bytes in and pictures and traces out.
 import wasm from 'orvanta:engine-wasm';
 
-import { base64Bytes, bytesOf, ModuleCalls, type WasmModule } from './module_calls';
+import { bytesOf, inflatedBase64, ModuleCalls, type WasmModule } from './module_calls';
 
 export { base64Bytes, bytesOf } from './module_calls';
 
@@ -19,7 +19,7 @@ const utf8 = new TextEncoder();
 
 export class Engine extends ModuleCalls {
   static async create(): Promise<Engine> {
-    const wasmBinary = base64Bytes(wasm);
+    const wasmBinary = await inflatedBase64(wasm);
     performance.mark('orvanta-wasm-decoded');
     return new Engine(await createOrvantaEngine({ wasmBinary }));
   }

@@ -1,3 +1,5 @@
+import { inflateSync } from 'fflate';
+
 // What the page's two WebAssembly modules (the device and the picture codecs) share: their
 // exports, the bytes they are carried in, and the copying of names and bytes in and
 // replies out.
@@ -23,6 +25,15 @@ export function base64Bytes(base64: string): Uint8Array {
   const bytes = new Uint8Array(text.length);
   for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
   return bytes;
+}
+
+// The bytes of a module as the build carries it: deflated, then in base64. The browser's
+// own inflater is used where there is one; fflate's otherwise.
+export async function inflatedBase64(base64: string): Promise<Uint8Array> {
+  const packed = base64Bytes(base64);
+  if (typeof DecompressionStream !== 'function') return inflateSync(packed);
+  const stream = new Blob([packed as Uint8Array<ArrayBuffer>]).stream().pipeThrough(new DecompressionStream('deflate-raw'));
+  return new Uint8Array(await new Response(stream).arrayBuffer());
 }
 
 const utf8 = new TextEncoder();

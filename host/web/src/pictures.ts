@@ -1,14 +1,12 @@
-import { inflateSync } from 'fflate';
-
 import type { Engine } from './engine';
 import type { ConvertChoice } from './file_dialogs';
-import { base64Bytes, ModuleCalls, type WasmModule } from './module_calls';
+import { inflatedBase64, ModuleCalls, type WasmModule } from './module_calls';
 import { loadScript } from './script_loader';
 
 // The picture module: the decoders and encoders (PNG, GIF, JPEG and the converter), which
 // the first picture does not need. It comes on first use through a classic script element,
 // orvanta-pictures.js, since a page opened from file:// may neither fetch nor import().
-// That script defines createOrvantaPictures() and the module's bytes, deflated, in base64.
+// That script defines createOrvantaPictures() and the module's bytes (see inflatedBase64).
 declare function createOrvantaPictures(options: { wasmBinary: Uint8Array }): Promise<WasmModule>;
 declare const orvantaPicturesWasm: string;
 
@@ -63,7 +61,7 @@ let loading: Promise<Pictures> | undefined;
 export function pictures(): Promise<Pictures> {
   loading ??= loadScript('orvanta-pictures.js')
     .then(async () => {
-      const wasmBinary = inflateSync(base64Bytes(orvantaPicturesWasm));
+      const wasmBinary = await inflatedBase64(orvantaPicturesWasm);
       return new Pictures(await createOrvantaPictures({ wasmBinary }));
     })
     .catch((error: unknown) => {
