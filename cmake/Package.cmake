@@ -40,6 +40,22 @@ list(REMOVE_DUPLICATES ORVANTA_GUIDE_PICTURES)
 list(TRANSFORM ORVANTA_GUIDE_PICTURES PREPEND ${PROJECT_SOURCE_DIR}/docs/)
 install(FILES ${ORVANTA_GUIDE_PICTURES} DESTINATION ${CMAKE_INSTALL_DOCDIR}/images)
 
+# The page, built by the web preset, under /usr/share/orvanta/web, with a menu entry that
+# opens it in the default browser. The release (scripts/release linux) always gives it;
+# a build without it leaves the page out.
+set(ORVANTA_WEB_SITE "" CACHE PATH "The page's built folder (build/web/site) to install; empty leaves it out")
+if(ORVANTA_WEB_SITE)
+  if(NOT EXISTS ${ORVANTA_WEB_SITE}/index.html)
+    message(FATAL_ERROR "ORVANTA_WEB_SITE=${ORVANTA_WEB_SITE} holds no index.html: build the page first (cmake --build --preset web)")
+  endif()
+  install(DIRECTORY ${ORVANTA_WEB_SITE}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/orvanta/web)
+  install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/orvanta-designer.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/lintian-overrides
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME orvanta)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils")
+endif()
+
 # What Debian asks of every package's documentation folder; the package is its own
 # upstream, so its changelog is the plain one.
 configure_file(${PROJECT_SOURCE_DIR}/cmake/debian/changelog.in

@@ -15,6 +15,7 @@ inline constexpr long kStep = 32780;
 inline constexpr long kSavePicture = 32781;
 inline constexpr long kFindings = 32782;
 inline constexpr long kShowLine = 32783;
+inline constexpr long kOpenDesigner = 32784;
 // Design -> Readings: every object of the file on show at once.
 inline constexpr long kReadingsDevice = 32790;
 inline constexpr long kReadingsMinimum = 32791;

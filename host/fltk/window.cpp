@@ -18,6 +18,7 @@
 #include "host/fltk/findings_window.h"
 #include "host/resources/icon.h"
 #include "session/commands.h"
+#include "session/designer_page.h"
 
 namespace orvanta {
 
@@ -69,6 +70,7 @@ Fl_Menu_Item menuItems[] = {
     {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
     {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
     {"&Help", 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0},
+    {"Open the Designer in the &Browser", 0, nullptr, command(kOpenDesigner), 0, 0, 0, 0, 0},
     {"&About ...", FL_ALT + '/', nullptr, command(kAbout), 0, 0, 0, 0, 0},
     {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
     {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
@@ -158,6 +160,9 @@ void MainWindow::runCommand(long cmd) {
             showAboutBox(*this, icons_[1]);
             dialogOpen_ = false;
         }
+    } else if (cmd == kOpenDesigner) {
+        const std::string problem = openDesignerPage();
+        if (!problem.empty()) fl_alert("%s", problem.c_str());
     } else if (cmd == kExit) {
         if (findings_ != nullptr) findings_->hide();
         hide();

@@ -1,16 +1,21 @@
-// Bundles the page into one static folder: node build.mjs ENGINE_JS EXAMPLES_DIR OUT_DIR.
+// Bundles the page into one static folder:
+//   node build.mjs ENGINE_JS PICTURES_JS EXAMPLES_DIR OUT_DIR
 // ENGINE_JS is the device module's glue (orvanta-engine.js, its .wasm beside it); the
 // module's bytes and the examples of EXAMPLES_DIR (the demo and every gallery folder) are
-// put into the page's script.
+// put into the page's script. PICTURES_JS is the picture module's glue, which the page
+// loads when it first converts or saves a picture: its bytes are put into that script.
+// Both modules travel deflated, then in base64: that halves the folder's largest parts,
+// and the browser decodes and inflates them natively in a few milliseconds.
 import { build } from 'esbuild';
-import { copyFile, mkdir, readdir, readFile } from 'node:fs/promises';
+import { copyFile, mkdir, readdir, readFile, writeFile } from 'node:fs/promises';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { deflateRawSync } from 'node:zlib';
 import { zipSync } from 'fflate';
 
-const [engine, examples, out] = process.argv.slice(2);
+const [engine, pictures, examples, out] = process.argv.slice(2);
 if (!out) {
-  console.error('usage: node build.mjs ENGINE_JS EXAMPLES_DIR OUT_DIR');
+  console.error('usage: node build.mjs ENGINE_JS PICTURES_JS EXAMPLES_DIR OUT_DIR');
   process.exit(2);
 }
 const here = dirname(fileURLToPath(import.meta.url));
@@ -25,7 +30,7 @@ const builtIn = {
     }));
     b.onLoad({ filter: /^engine-wasm$/, namespace: 'orvanta' }, async () => {
       const wasm = engine.replace(/\.js$/, '.wasm');
-      const base64 = (await readFile(wasm)).toString('base64');
+      const base64 = deflateRawSync(await readFile(wasm), { level: 9 }).toString('base64');
       return { contents: `export default ${JSON.stringify(base64)};`, loader: 'js', watchFiles: [wasm] };
     });
     // Every example as one zip, deflated at the highest level: the demo's pictures shrink to
@@ -52,16 +57,25 @@ const builtIn = {
 };
 
 await mkdir(out, { recursive: true });
-await build({
-  entryPoints: [join(here, 'src/main.ts')],
-  outfile: join(out, 'orvanta.js'),
-  bundle: true,
-  format: 'iife', // a classic script: module scripts do not load from file://
-  target: 'es2020',
-  minify: true,
-  legalComments: 'none',
-  plugins: [builtIn],
-  logLevel: 'warning',
-});
+// Two scripts: the page's (orvanta.js), which shows the first picture, and the editor's
+// (orvanta-editor.js, CodeMirror and what works with it), which the page loads after it.
+// Modules both import are in both; only pure functions and constants are.
+for (const [entry, script] of [['main.ts', 'orvanta.js'], ['editor_entry.ts', 'orvanta-editor.js']])
+  await build({
+    entryPoints: [join(here, 'src', entry)],
+    outfile: join(out, script),
+    bundle: true,
+    format: 'iife', // a classic script: module scripts do not load from file://
+    target: 'es2020',
+    minify: true,
+    legalComments: 'none',
+    plugins: [builtIn],
+    logLevel: 'warning',
+  });
 await copyFile(engine, join(out, 'orvanta-engine.js'));
+// The picture module's glue defines createOrvantaPictures(); its bytes follow as a global
+// the page reads once the script has loaded (src/pictures.ts).
+const picturesWasm = deflateRawSync(await readFile(pictures.replace(/\.js$/, '.wasm')), { level: 9 }).toString('base64');
+await writeFile(join(out, 'orvanta-pictures.js'),
+  `${await readFile(pictures, 'utf8')}\nvar orvantaPicturesWasm = ${JSON.stringify(picturesWasm)};\n`);
 for (const file of ['index.html', 'style.css']) await copyFile(join(here, 'src', file), join(out, file));

@@ -9,6 +9,7 @@
 #include "host/win32/resource.h"
 #include "platform/win32/utf16.h"
 #include "session/commands.h"
+#include "session/designer_page.h"
 
 namespace orvanta {
 
@@ -29,7 +30,8 @@ static_assert(IDM_ABOUT == command::kAbout && IDM_EXIT == command::kExit &&
               IDM_STEP == command::kStep && IDM_SAVE_PICTURE == command::kSavePicture &&
               IDM_FINDINGS == command::kFindings && IDM_SHOW_LINE == command::kShowLine &&
               IDM_READINGS_DEVICE == command::kReadingsDevice &&
-              IDM_READINGS_SWEEP == command::kReadingsSweep);
+              IDM_READINGS_SWEEP == command::kReadingsSweep &&
+              IDM_OPEN_DESIGNER == command::kOpenDesigner);
 } // namespace
 
 MainWindow::MainWindow(const std::string& folder, Trace trace)
@@ -129,6 +131,16 @@ bool MainWindow::command(int id) {
             dialogOpen_ = true;
             showAboutBox(instance_, window_);
             dialogOpen_ = false;
+        }
+    } else if (id == IDM_OPEN_DESIGNER) {
+        // The places named may hold any character: the message goes out as UTF-16.
+        const std::string problem = openDesignerPage();
+        if (!problem.empty()) {
+            std::wstring text(problem.size(), L'\0');
+            text.resize(static_cast<std::size_t>(
+                MultiByteToWideChar(CP_UTF8, 0, problem.data(), static_cast<int>(problem.size()),
+                                    text.data(), static_cast<int>(text.size()))));
+            MessageBoxW(window_, text.c_str(), L"Orvanta", MB_OK | MB_ICONWARNING);
         }
     } else if (id == IDM_EXIT) {
         DestroyWindow(window_); // the findings window, owned by this one, goes with it

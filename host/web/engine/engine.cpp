@@ -42,6 +42,10 @@ ORVANTA_EXPORT double orvanta_next_start() {
     return static_cast<double>(engine().current().frames.nextStart());
 }
 
+ORVANTA_EXPORT double orvanta_last_end() {
+    return static_cast<double>(engine().current().frames.lastEnd());
+}
+
 ORVANTA_EXPORT double orvanta_frames_run() {
     return static_cast<double>(engine().current().frames.framesRun());
 }

@@ -28,6 +28,7 @@ void orvanta_power_on();
 // Runs `count` frames, each started as the window's timer would start it.
 void orvanta_run_frames(uint32_t count);
 double orvanta_next_start(); // ms after the first frame's start when the next one starts
+double orvanta_last_end();   // ms, on the same clock, when the last frame ended; 0 before any
 double orvanta_frames_run();
 
 // The picture: the surface's 128 x 128 words (red in bits 0-7, green 8-15, blue 16-23), row

@@ -8,16 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "host/web/engine/export.h"
 #include "language/overlay_folder.h"
 #include "session/frame_schedule.h"
 #include "session/session.h"
-
-#if defined(__EMSCRIPTEN__)
-#include <emscripten/emscripten.h>
-#define ORVANTA_EXPORT EMSCRIPTEN_KEEPALIVE
-#else
-#define ORVANTA_EXPORT
-#endif
 
 namespace orvanta::web {
 

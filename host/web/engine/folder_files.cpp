@@ -1,6 +1,6 @@
 // What the page's file list asks of the device's folder: the chain of configuration files
-// from config.txt, followed by the checker exactly as the device follows it, and pictures
-// dropped on the page, turned into BMPs the device draws by the picture converter.
+// from config.txt, followed by the checker exactly as the device follows it, and what kind of
+// picture a dropped file is (the picture module converts those the device cannot draw).
 #include <algorithm>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -13,7 +13,6 @@
 #include "core/trace/trace.h"
 #include "host/web/engine/engine_state.h"
 #include "language/overlay_folder.h"
-#include "media/convert.h"
 #include "media/picture.h"
 #include "session/chain_walk.h"
 
@@ -77,29 +76,6 @@ ORVANTA_EXPORT int orvanta_picture_kind(const uint8_t* bytes, uint32_t size) {
         break;
     }
     return kNotPicture;
-}
-
-// Converts a picture file into a 24-bit BMP fitted into fitWidth x fitHeight (at most the
-// panel) over `background` (Rgb24), dithered to the panel's colours when asked. Returns 1
-// with the BMP's bytes as the reply, or 0 with one sentence saying why as the reply; either
-// way orvanta_reply_data() points at it.
-ORVANTA_EXPORT int orvanta_convert_picture(const uint8_t* bytes, uint32_t size, int32_t fitWidth,
-                                           int32_t fitHeight, int dither, uint32_t background) {
-    orvanta::ConvertOptions options;
-    if (fitWidth > 0 && fitHeight > 0)
-        options.fit = orvanta::PictureRect{0, 0, std::min(fitWidth, 128), std::min(fitHeight, 128)};
-    options.dither = dither != 0;
-    options.background = background & 0xffffffu;
-    orvanta::ConvertResult result;
-    std::string error;
-    const std::span<const uint8_t> file(bytes, bytes == nullptr ? 0 : size);
-    if (!orvanta::convertPicture(file, options, &result, &error)) {
-        reply(error.empty() ? std::string("the picture could not be converted") : error);
-        return 0;
-    }
-    const std::vector<uint8_t> bmp = orvanta::encodeBmp24(result.picture);
-    reply(std::string(bmp.begin(), bmp.end()));
-    return 1;
 }
 
 // The reply of the last function that replied, for those that return a status instead.

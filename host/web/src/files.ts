@@ -4,8 +4,9 @@ import type { Files } from './engine';
 import { askConflict, askConvert } from './file_dialogs';
 import { FileList } from './file_list';
 import { canKeepFolders, chooseFolder, dropped, type Arrival } from './folder_input';
-import { KEPT_BYTES, keepEdits, keepFolder, readKept } from './kept';
+import { KEPT_BYTES, keepEdits, keepFolder, type readKept, readKeptAtStart } from './kept';
 import { convertPicture, pictureKind, PictureKind, readChain } from './folder_engine';
+import { pictures } from './pictures';
 import type { Workspace } from './workspace';
 import { downloadBytes, folderZip } from './zip';
 
@@ -123,7 +124,7 @@ export class FolderFiles {
 
   // Puts the kept folder and its unsaved edits back after a reload of the page.
   async restore(start: { linked: boolean } = { linked: false }): Promise<void> {
-    const [folder, edits] = await Promise.all([readKept('folder'), readKept('edits')]);
+    const [folder, edits] = await readKeptAtStart();
     if (!folder) return;
     const keptEdits = Object.keys(edits?.unsaved ?? {}).length;
     if (start.linked) {
@@ -255,9 +256,11 @@ export class FolderFiles {
     let content = bytes;
     if (pictureKind(this.workspace.engine, bytes) === PictureKind.Convertible) {
       const kind = (type.replace(/^image\//, '') || name.replace(/^.*\./, '')).toUpperCase();
+      // The converter loads while the user chooses how to convert.
+      void pictures().catch(() => {});
       const choice = await askConvert(name, kind);
       if (!choice) return;
-      const converted = convertPicture(this.workspace.engine, bytes, choice);
+      const converted = await convertPicture(bytes, choice).catch((error: Error) => error.message);
       if (typeof converted === 'string') {
         this.say(`${name} could not be converted: ${converted}.`);
         return;

@@ -1,6 +1,7 @@
 import type { Engine } from './engine';
 import type { ConvertChoice } from './file_dialogs';
 import type { Chain } from './file_list';
+import { pictures } from './pictures';
 
 // The device module's answers about the folder's files (see folder_files.cpp).
 
@@ -18,11 +19,7 @@ export function pictureKind(engine: Engine, bytes: Uint8Array): PictureKind {
   return engine.withBytes(bytes, (pointer, length) => engine.call('picture_kind', pointer, length));
 }
 
-// The BMP's bytes, or the converter's reason for failing.
-export function convertPicture(engine: Engine, bytes: Uint8Array, choice: ConvertChoice): Uint8Array | string {
-  const converted = engine.withBytes(bytes, (pointer, length) =>
-    engine.call('convert_picture', pointer, length, choice.width, choice.height, choice.dither ? 1 : 0, choice.background),
-  );
-  const reply = engine.replyBytes(engine.call('reply_data'));
-  return converted ? reply : new TextDecoder().decode(reply);
+// The BMP's bytes, or the converter's reason for failing; the converter is loaded first.
+export async function convertPicture(bytes: Uint8Array, choice: ConvertChoice): Promise<Uint8Array | string> {
+  return (await pictures()).convert(bytes, choice);
 }

@@ -62,8 +62,40 @@ export function readKept<K extends keyof Records>(key: K): Promise<Records[K] | 
   return transact('readonly', (store) => store.get(key) as IDBRequest<Records[K] | undefined>);
 }
 
+let atStart: Promise<[KeptFolder | undefined, KeptEdits | undefined]> | undefined;
+
+// The folder and edits kept from before, read once as the page starts: the page begins the
+// reads before it compiles the device's module, so that the first picture need not wait
+// for the database. A failed read is handled by whoever awaits it.
+export function readKeptAtStart(): Promise<[KeptFolder | undefined, KeptEdits | undefined]> {
+  if (!atStart) {
+    atStart = Promise.all([readKept('folder'), readKept('edits')]);
+    atStart.catch(() => {});
+  }
+  return atStart;
+}
+
+// A mark in the page's local storage that something was kept, read without waiting as the
+// page starts: only a page with the mark holds its first picture back until the database
+// has given its folder back. A folder kept by an earlier page, without the mark, still
+// comes back, a moment after the first picture.
+const KEPT_MARK = 'orvanta-kept';
+
+export function keptBefore(): boolean {
+  try {
+    return localStorage.getItem(KEPT_MARK) !== null;
+  } catch {
+    return true; // no local storage to ask: wait for the database as before
+  }
+}
+
 export async function writeKept<K extends keyof Records>(key: K, record: Records[K]): Promise<void> {
   await transact('readwrite', (store) => store.put(record, key));
+  try {
+    localStorage.setItem(KEPT_MARK, '1');
+  } catch {
+    // Without local storage, keptBefore() says so and the page waits for the database.
+  }
 }
 
 // Keeps the folder's files, unless together they exceed KEPT_BYTES; returns their size.

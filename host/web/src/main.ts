@@ -1,8 +1,9 @@
 import { makeAutomation, type Automation } from './automation';
 import { Display, ZOOM_STEPS, type Zoom } from './display';
-import { setupEditor } from './editor_page';
+import { loadEditor } from './editor_loader';
 import { Engine } from './engine';
 import { setupFiles } from './files_setup';
+import { keptBefore, readKeptAtStart } from './kept';
 import { Pacer } from './pacer';
 import { Readings } from './readings';
 import { readingsAutomation } from './readings_automation';
@@ -22,8 +23,14 @@ function element<T extends HTMLElement>(id: string): T {
   return found as T;
 }
 
+// Marks along the way to the first picture, for the page's profile (bench/profile.mjs).
+const mark = (name: string): void => void performance.mark(`orvanta-${name}`);
+
 async function start(): Promise<void> {
+  mark('script-start');
+  void readKeptAtStart();
   const engine = await Engine.create();
+  mark('engine-ready');
   const workspace = new Workspace(engine);
   const display = new Display(element<HTMLCanvasElement>('panel'), element('stage'));
   const status = element('status');
@@ -31,6 +38,8 @@ async function start(): Promise<void> {
   const loopButton = element<HTMLButtonElement>('loop');
   const zoomChoice = element<HTMLSelectElement>('zoom');
   let firstPicture = true;
+  let firstShown = (): void => {};
+  const shownFirst = new Promise<void>((resolve) => (firstShown = resolve));
 
   const show = (): void => {
     display.draw(engine.picture());
@@ -40,7 +49,8 @@ async function start(): Promise<void> {
     panel?.refresh();
     if (firstPicture && engine.framesRun() > 0) {
       firstPicture = false;
-      performance.mark('orvanta-first-picture');
+      mark('first-picture');
+      firstShown();
     }
   };
   const pacer = new Pacer(engine, show);
@@ -90,21 +100,43 @@ async function start(): Promise<void> {
   const zoom = (): number => Math.max(1, Math.round(display.percent / 100));
   const shareNote = setupShare(element('share'), { workspace, pacer, shown: show, zoom });
   const first = firstFolder(shareNote);
+  mark('folder-ready');
   workspace.replace(first.files, first.linked ? 'Shared folder' : 'Built-in demo');
-  window.orvanta = makeAutomation(workspace, pacer, show);
-  await setupFiles(workspace, element('files'), window.orvanta, { linked: first.linked });
+  const automation = makeAutomation(workspace, pacer, show);
+  const filesUp = (): Promise<unknown> =>
+    setupFiles(workspace, element('files'), automation, { linked: first.linked });
   panel = new ReadingsPanel(readings, workspace, element('readings'));
-  Object.assign(window.orvanta, readingsAutomation(readings, panel, show));
-  await readings.restore();
+  Object.assign(automation, readingsAutomation(readings, panel, show));
+  // Only a page that kept a folder before waits for the database to give it back, with its
+  // readings, before its first picture; any other shows its folder at once and sets up its
+  // file list (which gives back a folder kept by an earlier page without the mark) after it.
+  const kept = keptBefore();
+  if (kept) {
+    await filesUp();
+    await readings.restore();
+  }
+  mark('files-ready');
   pacer.resume();
-  // The editor starts after the first picture has been painted, which it must not delay.
+  if (!kept) {
+    await shownFirst;
+    await filesUp();
+    await readings.restore();
+  }
+  // Scripts and tests find the page ready once its file list is.
+  window.orvanta = automation;
+  // The editor starts after the first picture has been painted, which it must not delay;
+  // its script (CodeMirror, the inspector) is loaded only then.
   requestAnimationFrame(() =>
     setTimeout(() =>
-      setupEditor(engine, workspace, display, {
-        editor: element('editor'),
-        inspector: element('inspector'),
-        canvas: element<HTMLCanvasElement>('panel'),
-      }),
+      loadEditor().then(
+        (setupEditor) =>
+          setupEditor(engine, workspace, display, {
+            editor: element('editor'),
+            inspector: element('inspector'),
+            canvas: element<HTMLCanvasElement>('panel'),
+          }),
+        (error: Error) => (element('editor').textContent = `The editor could not start: ${error.message}.`),
+      ),
     ),
   );
 }

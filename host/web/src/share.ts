@@ -3,6 +3,7 @@ import { EXAMPLE_NAMES, example } from './examples';
 import type { Files } from './engine';
 import { folderFromFragment, folderLink, LINK_CAP } from './link';
 import type { Pacer } from './pacer';
+import { pictures, shotOf, type Shot } from './pictures';
 import type { Workspace } from './workspace';
 import { downloadBytes, folderZip } from './zip';
 
@@ -66,9 +67,17 @@ export function setupShare(region: HTMLElement, context: ShareContext): (text: s
   const png = button('Save picture', 'Save the panel as a PNG picture at the zoom shown');
   png.id = 'save-png';
   png.addEventListener('click', () => {
-    const bytes = engine.replyBytes(engine.call('picture_png', context.zoom()));
-    if (bytes.length === 0) return say('The picture could not be written.');
-    downloadBytes(bytes, `orvanta-${stamp()}.png`, 'image/png');
+    // The picture on show when clicked, written once the encoders have loaded.
+    const words = engine.picture();
+    const zoom = context.zoom();
+    pictures().then(
+      (module) => {
+        const bytes = module.png(words, zoom);
+        if (bytes.length === 0) return say('The picture could not be written.');
+        downloadBytes(bytes, `orvanta-${stamp()}.png`, 'image/png');
+      },
+      (error: Error) => say(`The picture could not be written: ${error.message}.`),
+    );
   });
 
   const seconds = document.createElement('input');
@@ -139,6 +148,7 @@ export function setupShare(region: HTMLElement, context: ShareContext): (text: s
 // Records the frames the device runs from now until `length` seconds of its time have
 // passed, or until stopped or the module's size cap is reached; then calls `finished`
 // with the GIF file (undefined when nothing was recorded). Returns the stop function.
+// Pictures are taken from the click on; those taken while the encoders load wait for them.
 function recordGif(
   context: ShareContext,
   length: number,
@@ -146,27 +156,45 @@ function recordGif(
   finished: (gif: Uint8Array | undefined) => void,
 ): () => void {
   const engine = context.workspace.engine;
-  if (!engine.call('gif_begin', context.zoom())) {
-    say('The recording could not start.');
-    finished(undefined);
-    return () => {};
-  }
+  const zoom = context.zoom();
+  const waiting: Shot[] = [];
+  let recorder: Awaited<ReturnType<typeof pictures>> | undefined;
+  let capped = false;
+  let stopped = false;
+  const recording = pictures().then((module) => {
+    if (!module.gifBegin(zoom)) throw new Error('The recording could not start.');
+    recorder = module;
+    for (const shot of waiting.splice(0)) if (!capped) capped = !module.gifCapture(shot);
+    return module;
+  });
   const runFrames = engine.runFrames;
   const end = engine.nextStart() + length * 1000;
-  let capped = false;
   const stop = (): void => {
+    if (stopped) return;
+    stopped = true;
     engine.runFrames = runFrames;
-    const gif = engine.replyBytes(engine.call('gif_finish'));
-    say(gif.length === 0 ? 'Nothing was recorded.'
-        : `Recorded ${(gif.length / 1024).toFixed(0)} KB${capped ? ', stopped at the size limit' : ''}.`);
-    finished(gif.length > 0 ? gif : undefined);
+    const until = engine.nextStart();
+    recording.then(
+      (module) => {
+        const gif = module.gifFinish(until);
+        say(gif.length === 0 ? 'Nothing was recorded.'
+            : `Recorded ${(gif.length / 1024).toFixed(0)} KB${capped ? ', stopped at the size limit' : ''}.`);
+        finished(gif.length > 0 ? gif : undefined);
+      },
+      (error: Error) => {
+        say(error.message);
+        finished(undefined);
+      },
+    );
   };
   // Each frame's picture is taken as it is drawn, whoever runs the frame: the real-time
   // pacing, a step, or window.orvanta.run().
   engine.runFrames = (count: number): void => {
     for (let i = 0; i < count; ++i) {
       runFrames.call(engine, 1);
-      capped = !engine.call('gif_capture');
+      const shot = shotOf(engine);
+      if (recorder) capped = !recorder.gifCapture(shot);
+      else waiting.push(shot);
       if (capped || engine.nextStart() >= end) {
         stop();
         runFrames.call(engine, count - i - 1);
@@ -174,6 +202,7 @@ function recordGif(
       }
     }
   };
+  recording.catch(stop);
   if (context.pacer.paused) context.pacer.resume();
   say(`Recording ${length} s…`);
   return stop;
