@@ -18,6 +18,7 @@ void FileChecker::checkLoadConfig(int32_t line, const FieldTable& fields) {
         emit(line, name, Severity::Warning, "file-name-cut",
              "the file name " + inQuotes(full) + " has " + std::to_string(full.size()) +
                  " characters — the device keeps only the first 19: " + inQuotes(kept));
+    checkNameEncoding(line, name, full);
     loadConfigs_.push_back(
         {line, kept, fields.number(2), field(fields, 0), name, field(fields, 2)});
 }

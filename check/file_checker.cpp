@@ -2,9 +2,11 @@
 
 #include <cstring>
 
+#include "check/name_encoding.h"
 #include "check/words.h"
 #include "core/config/keywords.h"
 #include "core/config/loader.h"
+#include "core/storage/folder.h"
 #include "core/storage/storage.h"
 #include "core/syntax/fields.h"
 
@@ -115,6 +117,27 @@ void FileChecker::checkLine(const SourceLine& line) {
              "the line mentions 'image', so the device reopens this file after it; that "
              "changes nothing");
     }
+}
+
+void FileChecker::checkNameEncoding(int32_t line, Span span, const std::string& name) {
+    const std::optional<std::size_t> at = firstNonUtf8Byte(name);
+    if (!at) return;
+    static const char* hex = "0123456789ABCDEF";
+    const auto byte = static_cast<uint8_t>(name[*at]);
+    std::string message = "the file name " + inQuotes(withNonUtf8Escaped(name)) +
+                          " is not UTF-8 text (byte 0x" + hex[byte >> 4] + hex[byte & 15] +
+                          ") — it is looked up byte for byte, so it finds only a file whose name "
+                          "has these very bytes";
+    // Old editors on Windows save Windows-1252; its reading is most likely the name meant.
+    const std::optional<std::string> meant = windows1252AsUtf8(name);
+    std::optional<Fix> fix;
+    if (meant) {
+        message += "; read as Windows-1252, as older editors save, it is " + inQuotes(*meant) +
+                   " — save this file as UTF-8";
+        if (!existsExactly(folder_, name))
+            fix = Fix{replaceTitle(*meant), span.begin, span.end, *meant};
+    }
+    emit(line, span, Severity::Warning, "name-not-utf8", message, std::move(fix));
 }
 
 } // namespace orvanta::check

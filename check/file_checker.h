@@ -66,6 +66,8 @@ class FileChecker {
     // goes on to it.
     std::optional<std::string> followChain();
     void checkImage(int32_t line, const FieldTable& fields);
+    // A file name that is not UTF-8, at `span` of `line`.
+    void checkNameEncoding(int32_t line, Span span, const std::string& name);
     void checkWipedOutPictures();
     void checkLineEnds(const std::vector<SourceLine>& lines);
     void checkText(int32_t line, const KeywordSpec& spec, const FieldTable& fields,

@@ -16,6 +16,7 @@ void FileChecker::checkImage(int32_t line, const FieldTable& fields) {
              "no file name — the display is cleared to black and nothing is drawn");
         return;
     }
+    checkNameEncoding(line, span, name);
     const PictureVerdict verdict = checkPictureFile(folder_, name);
     std::optional<Fix> fix;
     if (!verdict.fix.empty())
