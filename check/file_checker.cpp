@@ -121,7 +121,17 @@ void FileChecker::checkLine(const SourceLine& line) {
 
 void FileChecker::checkNameEncoding(int32_t line, Span span, const std::string& name) {
     const std::optional<std::size_t> at = firstNonUtf8Byte(name);
-    if (!at) return;
+    if (!at) {
+        // An editor that read the file as UTF-8 shows, and sends a language server, U+FFFD
+        // in place of each byte that is not; the byte itself is lost by then.
+        if (name.find("\xEF\xBF\xBD") != std::string::npos && !existsExactly(folder_, name))
+            emit(line, span, Severity::Warning, "name-not-utf8",
+                 "the file name " + inQuotes(name) +
+                     " holds U+FFFD, the character an editor shows in place of a byte that is "
+                     "not UTF-8 — the file was probably saved as Windows-1252 by an older "
+                     "editor; reopen it in that encoding and save it as UTF-8");
+        return;
+    }
     static const char* hex = "0123456789ABCDEF";
     const auto byte = static_cast<uint8_t>(name[*at]);
     std::string message = "the file name " + inQuotes(withNonUtf8Escaped(name)) +

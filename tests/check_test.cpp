@@ -294,6 +294,9 @@ TEST_F(CheckTest, NamesThatAreNotUtf8SayWhatAnOldEditorMeant) {
         // 0x81 means nothing in Windows-1252, so there is no reading to offer.
         {"image;x\x81.bmp\n", {{1, W, "(byte 0x81) — it is looked up"}, {1, E, "not found"}}},
         {"image;D\xC3\xBCsenjet.bmp\n", {{1, E, "is not a BMP file"}}},
+        // As an editor that read the byte as UTF-8 sends it to the language server.
+        {"image;D\xEF\xBF\xBDsenjet.bmp\n",
+         {{1, W, "holds U+FFFD, the character an editor shows"}, {1, E, "not found"}}},
     };
     for (const Case& c : cases) expectFindings(c);
     writeFile("config.txt", "LoadConfig;Men\xFC.txt;5\nimage;x\x81.bmp\n");
