@@ -66,6 +66,15 @@ struct Under {
             rgb[2] = static_cast<uint8_t>((rgba[2] * alpha + blue * rest + 127) / 255);
         }
     }
+    // Composes a row as above and adds each channel, times `weight`, to `sums`.
+    void composeAdding(const uint8_t* rgba, int64_t count, uint64_t weight, uint64_t* sums) const {
+        for (const uint8_t* end = rgba + count * 4; rgba != end; rgba += 4, sums += 3) {
+            const unsigned alpha = rgba[3], rest = 255 - alpha;
+            sums[0] += (rgba[0] * alpha + red * rest + 127) / 255 * weight;
+            sums[1] += (rgba[1] * alpha + green * rest + 127) / 255 * weight;
+            sums[2] += (rgba[2] * alpha + blue * rest + 127) / 255 * weight;
+        }
+    }
 };
 
 } // namespace
@@ -103,18 +112,12 @@ RgbImage averageArea(const RgbaImage& image, const PictureRect& area, int32_t wi
     // column sum goes to the one or two output pixels it falls into.
     const std::size_t count = static_cast<std::size_t>(area.width) * 3;
     std::vector<uint64_t> down(count);
-    std::vector<uint8_t> composed(count);
     std::vector<uint64_t> sum(static_cast<std::size_t>(width + 1) * 3);
     for (int32_t oy = 0; oy < height; ++oy) {
         std::fill(down.begin(), down.end(), 0);
-        for (const Share& row : rows[static_cast<std::size_t>(oy)]) {
-            under.compose(image.rgba.data() + (row.source * image.width + area.x) * 4, area.width,
-                          composed.data());
-            const uint8_t* in = composed.data();
-            for (uint64_t *column = down.data(), *end = column + count; column != end;
-                 ++column, ++in)
-                *column += *in * row.weight;
-        }
+        for (const Share& row : rows[static_cast<std::size_t>(oy)])
+            under.composeAdding(image.rgba.data() + (row.source * image.width + area.x) * 4,
+                                area.width, row.weight, down.data());
         std::fill(sum.begin(), sum.end(), 0);
         for (std::size_t x = 0; x < columns.size(); ++x) {
             const Split& c = columns[x];
