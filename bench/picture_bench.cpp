@@ -60,5 +60,20 @@ void BM_ConvertPhotoJpeg(benchmark::State& state) {
 }
 BENCHMARK(BM_ConvertPhotoJpeg)->Unit(benchmark::kMillisecond);
 
+// A GIF of a few bytes whose 6000 x 6000 screen holds one pixel: the work is composing
+// and averaging 36 million transparent pixels, the most a file this small can ask for.
+void BM_ConvertHugeSparseGif(benchmark::State& state) {
+    const uint8_t gif[] = {'G', 'I', 'F', '8', '9',  'a',  0x70, 0x17, 0x70, 0x17, 0x80, 0,
+                           0,   0,   0,   0,   0xFF, 0xFF, 0xFF, ',',  0,    0,    0,    0,
+                           1,   0,   1,   0,   0,    2,    2,    0x4C, 1,    0,    ';'};
+    for (auto _ : state) {
+        ConvertResult result;
+        std::string error;
+        if (!convertPicture(gif, {}, &result, &error)) state.SkipWithError(error.c_str());
+        benchmark::DoNotOptimize(result.picture.rgb.data());
+    }
+}
+BENCHMARK(BM_ConvertHugeSparseGif)->Unit(benchmark::kMillisecond);
+
 } // namespace
 } // namespace orvanta

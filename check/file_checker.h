@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "check/field_spans.h"
 #include "check/report.h"
+#include "check/source_lines.h"
 #include "core/syntax/line_facts.h"
 
 namespace orvanta {
@@ -17,22 +19,6 @@ struct KeywordSpec;
 } // namespace orvanta
 
 namespace orvanta::check {
-
-enum class LineEnd { None, Lf, CrLf, Cr };
-
-// A line as an editor counts it: a CR LF pair is one line end.
-struct SourceLine {
-    int32_t number = 0;
-    std::string raw; // the bytes between the line ends, zero bytes included
-    LineEnd end = LineEnd::None;
-    std::string text() const { return std::string(raw.c_str()); }
-};
-
-// Bytes of a line, 0-based, end exclusive.
-struct Span {
-    int32_t begin = 0;
-    int32_t end = 0;
-};
 
 struct InstrumentLine {
     int32_t line;
@@ -50,15 +36,6 @@ struct ImageLine {
     int32_t line;
     Span keyword;
 };
-
-// The bytes of field `index` of a line (0 the keyword); an empty span at the end of the
-// line for a field the line does not have. A line of one byte begins no field, and its
-// keyword is the whole line.
-Span fieldSpan(const FieldTable& fields, int32_t index, const std::string& text);
-// Fields `first` to `last` of a line and the separators between them.
-Span fieldsSpan(const FieldTable& fields, int32_t first, int32_t last, const std::string& text);
-// The field of `spec` called `name` (1 the first after the keyword), or 0 for none.
-int32_t fieldNamed(const KeywordSpec& spec, const char* name);
 
 class FileChecker {
   public:
@@ -85,7 +62,13 @@ class FileChecker {
     void checkFacts(int32_t line, const KeywordSpec& spec, const FieldTable& fields);
     void checkColourLine(int32_t line, const KeywordSpec& spec, const FieldTable& fields);
     void checkLoadConfig(int32_t line, const FieldTable& fields);
+    // After the last line: the successor the last 'LoadConfig' line names, if the chain
+    // goes on to it.
+    std::optional<std::string> followChain();
     void checkImage(int32_t line, const FieldTable& fields);
+    // A file name that is not UTF-8, at `span` of `line`.
+    void checkNameEncoding(int32_t line, Span span, const std::string& name);
+    void checkWipedOutPictures();
     void checkLineEnds(const std::vector<SourceLine>& lines);
     void checkText(int32_t line, const KeywordSpec& spec, const FieldTable& fields,
                    const TextRun& run);

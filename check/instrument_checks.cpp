@@ -93,4 +93,34 @@ void FileChecker::checkText(int32_t line, const KeywordSpec& spec, const FieldTa
     }
 }
 
+void FileChecker::checkColourLine(int32_t line, const KeywordSpec& spec, const FieldTable& fields) {
+    const Span keyword = field(fields, 0);
+    if (!lastObject_) {
+        emit(line, keyword, Severity::Warning, "colour-without-instrument",
+             "no instrument above it in this file — the line is ignored; put it after the "
+             "instrument line it belongs to");
+        return;
+    }
+    if (instruments_ > kObjectSlots) {
+        emit(line, keyword, Severity::Warning, "colour-goes-to-tenth",
+             std::string("the display already holds ten instruments, so this colour goes to "
+                         "the tenth (") +
+                 lastObject_->spec->name + " of line " + std::to_string(lastObject_->line) +
+                 "), not to the one above");
+        return;
+    }
+    if (ignoredSinceObject_)
+        emit(line, keyword, Severity::Note, "colour-after-ignored-line",
+             "line " + std::to_string(ignoredSinceObject_->line) +
+                 " above is ignored, so this colour goes to the " + lastObject_->spec->name +
+                 " of line " + std::to_string(lastObject_->line));
+    const KeywordSpec& object = *lastObject_->spec;
+    const char* fixed =
+        spec.kind == KeywordKind::Colour ? object.fixedColour : object.fixedBackground;
+    if (fixed != nullptr)
+        emit(line, keyword, Severity::Warning, "colour-changes-nothing",
+             std::string("the ") + object.name + " of line " + std::to_string(lastObject_->line) +
+                 " " + fixed + " — " + spec.name + " changes nothing");
+}
+
 } // namespace orvanta::check

@@ -40,6 +40,10 @@ std::string inQuotes(const std::string& s) {
     return quoteUserText(s);
 }
 
+std::string replaceTitle(const std::string& text) {
+    return "Replace with " + inQuotes(text);
+}
+
 std::string inQuotesList(const std::vector<std::string>& items) {
     std::string out;
     for (std::size_t i = 0; i < items.size(); ++i) {

@@ -18,6 +18,8 @@ std::string trimBlanks(const std::string& s);
 bool allWhiteSpace(const std::string& s);
 // A user text in quotes, one line and at most 60 bytes of it shown.
 std::string inQuotes(const std::string& s);
+// The title of a fix that puts `text` in place of a field: "Replace with 'text'".
+std::string replaceTitle(const std::string& text);
 // "'a'", "'a' and 'b'", "'a', 'b' and 'c'".
 std::string inQuotesList(const std::vector<std::string>& items);
 // "1st", "2nd", "11th" ...

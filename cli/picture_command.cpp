@@ -13,7 +13,7 @@
 
 #include "cli/commands.h"
 #include "cli/picture_options.h"
-#include "media/convert.h"
+#include "media/picture_files.h"
 #include "platform/utf8_path.h"
 
 namespace orvanta::cli {
@@ -21,10 +21,6 @@ namespace orvanta::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Larger files are refused before they are read: no picture within the pixel limit
-// needs more.
-constexpr uintmax_t kMaxFileBytes = 256u << 20;
 
 struct PictureArguments {
     std::string input, output;
@@ -41,9 +37,10 @@ bool readInput(const std::string& path, std::vector<uint8_t>* bytes, std::string
         *error = "cannot read '" + path + "': " + ec.message();
         return false;
     }
-    if (size > kMaxFileBytes) {
+    // A larger file is refused before it is read.
+    if (size > kMaxPictureFileBytes) {
         *error = "'" + path + "' is " + std::to_string(size >> 20) + " MB, larger than the " +
-                 std::to_string(kMaxFileBytes >> 20) + " MB a picture may be";
+                 std::to_string(kMaxPictureFileBytes >> 20) + " MB a picture may be";
         return false;
     }
     std::ifstream in(file, std::ios::binary);
@@ -107,12 +104,13 @@ int runPicture(const PictureArguments& a) {
     std::vector<uint8_t> file;
     if (!readInput(a.input, &file, &error)) return fail(2, error);
     ConvertResult result;
-    if (!convertPicture(file, options, &result, &error))
+    PictureFiles made;
+    if (!makePictureFiles(file, options, a.preview.empty() ? 0 : a.zoom, &result, &made, &error))
         return fail(2, "'" + a.input + "': " + error);
     file = {};
-    if (!a.preview.empty() && !writePng(a.preview, panelPreview(result.picture, a.zoom), &error))
+    if (!a.preview.empty() && !writeFileBytes(a.preview, made.preview, &error))
         return fail(1, error);
-    if (!writeReplacing(a.output, encodeBmp24(result.picture), &error)) return fail(1, error);
+    if (!writeReplacing(a.output, made.bmp, &error)) return fail(1, error);
     for (const std::string& line : pictureReport(a.input, a.output, options, result))
         std::printf("%s\n", line.c_str());
     std::fflush(stdout);

@@ -23,7 +23,8 @@ struct Bytes {
 
 // One colour channel of a 16- or 32-bit pixel. Its value is widened to 8 bits by scaling
 // and truncating, the way the panel widens RGB565, so a 5-6-5 picture keeps exactly the
-// colours the panel shows.
+// colours the panel shows. A channel without a mask reads as 0, and a mask may be as wide
+// as the whole pixel.
 struct Channel {
     uint32_t mask = 0;
     int shift = 0;
@@ -35,7 +36,8 @@ struct Channel {
         maximum = (uint64_t{1} << std::bit_width(mask >> shift)) - 1;
     }
     uint8_t operator()(uint32_t pixel) const {
-        return static_cast<uint8_t>(((pixel & mask) >> shift) * 255 / maximum);
+        if (mask == 0) return 0;
+        return static_cast<uint8_t>(uint64_t{(pixel & mask) >> shift} * 255 / maximum);
     }
 };
 

@@ -64,13 +64,14 @@ bool convertPicture(std::span<const uint8_t> file, const ConvertOptions& options
         area = c;
     }
     // Transparent pixels take the background before averaging, which then mixes the
-    // colours a viewer sees rather than the hidden colours under transparent pixels.
-    RgbImage picture = composeOver(std::move(decoded), options.background);
+    // colours a viewer sees rather than the hidden colours under transparent pixels. Only
+    // the pixels of the area are composed, so a small part of a huge picture costs little.
     const PictureRect box = options.fit.value_or(PictureRect{0, 0, DISPLAY_SIZE, DISPLAY_SIZE});
     int32_t width = 0, height = 0;
     fittedSize(area.width, area.height, box.width, box.height, &width, &height);
-    if (width != picture.width || height != picture.height)
-        picture = averageArea(picture, area, width, height);
+    RgbImage picture = width != area.width || height != area.height
+                           ? averageArea(decoded, area, width, height, options.background)
+                           : composeOver(std::move(decoded), area, options.background);
     if (options.place)
         picture = placeOnPanel(picture, options.place->x, options.place->y, options.background);
     result->changedByPanel = countChangedByPanel(picture);

@@ -39,12 +39,16 @@ struct ConvertResult {
 bool convertPicture(std::span<const uint8_t> file, const ConvertOptions& options,
                     ConvertResult* result, std::string* error);
 
-// Composes every pixel over `background` (Rgb24) and drops the alpha, in place.
-RgbImage composeOver(RgbaImage&& image, uint32_t background);
-// The part `area` of `image` shrunk to width x height by area averaging: each output
-// pixel is the mean of the source area it covers, partly covered pixels weighted by their
-// share.
-RgbImage averageArea(const RgbImage& image, const PictureRect& area, int32_t width, int32_t height);
+// The part `area` of `image` with every pixel composed over `background` (Rgb24) and the
+// alpha dropped, in place.
+RgbImage composeOver(RgbaImage&& image, const PictureRect& area, uint32_t background);
+// The part `area` of `image`, composed over `background` as above, shrunk to width x height
+// by area averaging: each output pixel is the mean of the source area it covers, partly
+// covered pixels weighted by their share. The size must be no larger than the area's.
+// Only the area's pixels are read, each once or, where two output rows share its row,
+// twice.
+RgbImage averageArea(const RgbaImage& image, const PictureRect& area, int32_t width, int32_t height,
+                     uint32_t background);
 // Reduces every pixel to RGB565 with Floyd-Steinberg error diffusion and writes it back as
 // the panel's own widening of that value.
 void ditherToPanel(RgbImage& image);

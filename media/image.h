@@ -23,6 +23,10 @@ RgbImage imageFromSurface(const Surface& surface, int32_t zoom = 1);
 
 // Encodes an 8-bit RGB PNG into `bytes`, replacing what they held.
 bool encodePng(const RgbImage& image, std::vector<uint8_t>* bytes, std::string* error = nullptr);
+// Writes `bytes` as the whole of the file at `path`. Returns false and sets `error` when the
+// file cannot be written.
+bool writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes,
+                    std::string* error = nullptr);
 // Writes an 8-bit RGB PNG. Returns false and sets `error` when the file cannot be written.
 bool writePng(const std::string& path, const RgbImage& image, std::string* error = nullptr);
 // Reads any PNG that libpng can read, converted to 8-bit RGB.

@@ -85,7 +85,11 @@ bool encodePng(const RgbImage& image, std::vector<uint8_t>* bytes, std::string* 
 
 bool writePng(const std::string& path, const RgbImage& image, std::string* error) {
     std::vector<uint8_t> bytes;
-    if (!encodePng(image, &bytes, error)) return false;
+    return encodePng(image, &bytes, error) && writeFileBytes(path, bytes, error);
+}
+
+bool writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes,
+                    std::string* error) {
     File file(openFile(path, "wb"));
     if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
         std::fflush(file.get()) != 0) {

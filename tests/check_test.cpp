@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "check/checker.h"
+#include "check/name_encoding.h"
 #include "check/words.h"
 #include "tests/bmp_builder.h"
 #include "tests/support.h"
@@ -266,6 +267,67 @@ TEST_F(CheckTest, NamesExistOnlyAsTheFolderListsThemLetterCaseIncluded) {
         EXPECT_TRUE(check::existsExactly(disk, name)) << name;
     for (const char* name : {"panel.txt", "PANEL.TXT", "pics/inner.bmp", "pics/", "", "none"})
         EXPECT_FALSE(check::existsExactly(disk, name)) << name;
+}
+
+TEST_F(CheckTest, NamesThatAreNotUtf8SayWhatAnOldEditorMeant) {
+    for (const auto& [text, at] : std::vector<std::pair<std::string, std::size_t>>{
+             {"D\xC3\xBCsenjet \xE2\x9C\x88 \xF0\x9F\x9B\xA9.bmp", std::string::npos},
+             {"D\xFCsenjet.bmp", 1},
+             {"a\xC0\xAF", 1},        // an overlong '/'
+             {"ab\xED\xA0\x80", 2},   // a surrogate
+             {"\xF4\x90\x80\x80", 0}, // beyond U+10FFFF
+             {"Jet \xE2\x9C", 4},     // a character cut short
+             {"\x80\xC3\xBC", 0}}) {  // a lone continuation byte
+        const auto found = check::firstNonUtf8Byte(text);
+        EXPECT_EQ(found.value_or(std::string::npos), at) << text;
+    }
+    writeFile("D\xC3\xBCsenjet.bmp", "");
+    writeFile("Men\xC3\xBC.txt", "");
+    const Case cases[] = {
+        {"image;D\xFCsenjet.bmp\n",
+         {{1, W,
+           "'D\\xFCsenjet.bmp' is not UTF-8 text (byte 0xFC) — it is looked up byte for byte"},
+          {1, E, "not found"}}},
+        {"LoadConfig;Men\xFC.txt;5\n",
+         {{1, W, "read as Windows-1252, as older editors save, it is 'Men\xC3\xBC.txt'"},
+          {1, E, "does not exist"}}},
+        // 0x81 means nothing in Windows-1252, so there is no reading to offer.
+        {"image;x\x81.bmp\n", {{1, W, "(byte 0x81) — it is looked up"}, {1, E, "not found"}}},
+        {"image;D\xC3\xBCsenjet.bmp\n", {{1, E, "is not a BMP file"}}},
+        // As an editor that read the byte as UTF-8 sends it to the language server.
+        {"image;D\xEF\xBF\xBDsenjet.bmp\n",
+         {{1, W, "holds U+FFFD, the character an editor shows"}, {1, E, "not found"}}},
+    };
+    for (const Case& c : cases) expectFindings(c);
+    writeFile("config.txt", "LoadConfig;Men\xFC.txt;5\nimage;x\x81.bmp\n");
+    const check::CheckReport report = check::checkFolder(folder.string());
+    ASSERT_EQ(report.diagnostics.size(), 4u);
+    EXPECT_EQ(report.diagnostics[0].code, std::string("name-not-utf8"));
+    ASSERT_TRUE(report.diagnostics[0].fix);
+    EXPECT_EQ(report.diagnostics[0].fix->text, "Men\xC3\xBC.txt");
+    EXPECT_EQ(report.diagnostics[0].column, 11);
+    EXPECT_EQ(report.diagnostics[0].endColumn, 19);
+    EXPECT_EQ(report.diagnostics[2].code, std::string("name-not-utf8"));
+    EXPECT_FALSE(report.diagnostics[2].fix);
+#ifndef _WIN32
+    // A folder may hold a name with these very bytes; the device then finds it, so the
+    // name is not replaced, though it stays one that other systems cannot write.
+    writeFile("Men\xFC.txt", "");
+    writeFile("config.txt", "LoadConfig;Men\xFC.txt;5\n");
+    const check::CheckReport same = check::checkFolder(folder.string());
+    ASSERT_EQ(same.diagnostics.size(), 1u);
+    EXPECT_EQ(same.diagnostics[0].code, std::string("name-not-utf8"));
+    EXPECT_FALSE(same.diagnostics[0].fix);
+#endif
+
+    // The JSON report carries the finding as UTF-8, the name's odd byte spelt out.
+    writeFile("config.txt", "image;D\xFCsenjet.bmp\n");
+    std::string out;
+    EXPECT_EQ(runCheck("--format json " + folder.string(), &out), 1);
+    const nlohmann::json first = nlohmann::json::parse(out)["findings"][0];
+    EXPECT_EQ(first["code"], "name-not-utf8");
+    EXPECT_NE(first["message"].get<std::string>().find("D\\xFCsenjet"), std::string::npos);
+    EXPECT_EQ(first["fix"]["text"], "D\xC3\xBCsenjet.bmp");
 }
 
 TEST_F(CheckTest, TheJsonReportHoldsEveryFindingWithColumnsCodeAndFix) {
