@@ -72,11 +72,17 @@ def write_in_pieces(path, data, pieces=5, gap=0.05, reopen=False):
 
 def start_xvfb():
     """A private Xvfb server on a free display: the server and its DISPLAY value.
-    -displayfd lets the server pick the number and report it once it is up."""
+    -displayfd lets the server pick the number and report it once it is up.
+
+    -noreset: by default the server resets when its last established client leaves, and the
+    reset closes every connection whose setup it has read but not yet answered. With no
+    window manager here, the tests' own short xdotool and xwd clients are often the only
+    established ones, so a program connecting while one of them leaves was dropped and
+    reported "Can't open display"."""
     read_end, write_end = os.pipe()
     xvfb = subprocess.Popen(
         ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten",
-         "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL)
+         "tcp", "-noreset"], pass_fds=(write_end,), stdout=subprocess.DEVNULL)
     os.close(write_end)
     number, deadline = b"", time.time() + 10
     while not number.endswith(b"\n") and time.time() < deadline:
