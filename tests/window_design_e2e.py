@@ -14,6 +14,7 @@ import sys
 import tempfile
 import time
 
+import window_menu
 from window_e2e import (BLACK, QUADRANTS, WHITE, Failure, Session, Shot, check, check_centred,
                         report, write_in_pieces,
                         write_picture)
@@ -160,8 +161,8 @@ def run(s):
     s.keys("Return")
     s.wait_until_closed("Save picture as PNG", "the file dialog did not close")
     check(os.path.exists(png), "no PNG was written")
-    saved = Shot(subprocess.run(["convert", png, "ppm:-"], capture_output=True, check=True,
-                                timeout=15).stdout)
+    saved = Shot(subprocess.run(["convert", png, "ppm:-"], env=s.env, capture_output=True,
+                                check=True, timeout=15).stdout)
     shown = s.shoot(main, "d3-paused")
     check((saved.width, saved.height) == (128, 128), "the PNG is not 128 x 128 at zoom 1")
     check(saved.region(0, 0, 128, 128) == shown.region(x0, y0, x0 + 128, y0 + 128),
@@ -191,8 +192,7 @@ def run(s):
     check_centred(s.shoot(main, "d5-whole-again"), 128, "after the garbage")
     line_under_cursor(s, main, config, x0, y0, top)
 
-    s.point(main, 700 // 2, 12, 0.2)
-    s.keys("alt+f", "Down", "Return")
+    window_menu.choose(s, main, 0, 0)  # "File" -> "Exit"
     status = s.app.wait(timeout=10)
     check(status == 0, f"exit status {status}; standard error: {s.errors()[-3000:]}")
 
