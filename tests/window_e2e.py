@@ -147,8 +147,8 @@ class Session:
         self.program, self.shots = program, shots
         self.folder = tempfile.mkdtemp(prefix="orvanta-e2e-")
         self.trace_path = os.path.join(self.folder, "trace.txt")
-        # ImageMagick's OpenMP threads spin while they wait for each other: beside busy
-        # processes on two cores, one screenshot's conversion took more than 15 seconds.
+        # ImageMagick's OpenMP threads spin while they wait for each other, which costs
+        # most when other processes keep both cores busy.
         self.env = dict(os.environ, MAGICK_THREAD_LIMIT="1")
         self.xvfb = self.app = None
 
@@ -229,11 +229,12 @@ class Session:
         self.x("xdotool", "key", "--delay", "150", *keys)
 
     def shoot(self, window, name):
+        # A minute: beside 20 busy processes on two cores a conversion took over 15 seconds.
         dump = subprocess.run(["xwd", "-silent", "-id", window], env=self.env,
-                              capture_output=True, timeout=15, check=True).stdout
+                              capture_output=True, timeout=60, check=True).stdout
         png = os.path.join(self.shots, name + ".png")
         return Shot(subprocess.run(["convert", "xwd:-", "-write", png, "ppm:-"], input=dump,
-                                   env=self.env, capture_output=True, timeout=15,
+                                   env=self.env, capture_output=True, timeout=60,
                                    check=True).stdout)
 
     def until(self, window, name, test, timeout=20):
