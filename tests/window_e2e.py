@@ -204,7 +204,10 @@ class Session:
     def find_window(self, name):
         deadline = time.time() + 30  # a sanitizer build starts slowly on a busy machine
         while time.time() < deadline:
-            ids = self.x("xdotool", "search", "--name", f"^{name}$", check_result=False)
+            # Only a mapped window: the pointer moved onto one that is not yet placed lands
+            # elsewhere, and the keys meant for it with it.
+            ids = self.x("xdotool", "search", "--onlyvisible", "--name", f"^{name}$",
+                         check_result=False)
             if ids:
                 return ids.split()[0]
             if self.app is not None and self.app.poll() is not None:
@@ -214,7 +217,7 @@ class Session:
         raise Failure(f"no window named {name!r} appeared")
 
     def wait_until_closed(self, name, message):
-        deadline = time.time() + 5
+        deadline = time.time() + 20
         while self.x("xdotool", "search", "--onlyvisible", "--name", f"^{name}$",
                      check_result=False):
             check(time.time() < deadline, message)
@@ -224,6 +227,16 @@ class Session:
         """Moves the pointer; keys go to the window under it when no window manager runs."""
         self.x("xdotool", "mousemove", "--window", window, str(x), str(y))
         time.sleep(pause)
+
+    def settle(self, frames=3, timeout=20):
+        """Waits until the program has painted `frames` more frames (the trace has an "R" for
+        each). Every paint reads where the pointer is, so the overlay then shows the place
+        the pointer was moved to; a fixed pause was too short on a busy machine."""
+        target = self.trace().count("R") + frames
+        deadline = time.time() + timeout
+        while self.trace().count("R") < target:
+            check(time.time() < deadline, f"fewer than {frames} frames in {timeout} s")
+            time.sleep(0.02)
 
     def keys(self, *keys):
         self.x("xdotool", "key", "--delay", "150", *keys)
@@ -308,7 +321,8 @@ def run(s):
     # The overlay's four lines start at client (10, 10), 20 pixels apart.
     overlays = []
     for i, (dx, dy) in enumerate(((100, 100), (400, 400))):  # red, then yellow
-        s.point(main, x0 + dx, y0 + dy, 0.4)
+        s.point(main, x0 + dx, y0 + dy, 0)
+        s.settle()
         region = s.shoot(main, f"3-cursor{i}").region(10, top + 10, 260, top + 90)
         check(WHITE in region, "the overlay shows no text")
         check(region.count(BLACK) > len(region) // 2, "the overlay has no black background")
@@ -334,7 +348,8 @@ def run(s):
     s.x("xdotool", "windowsize", main, "480", str(400 + top))
     lines = {}
     for name, (px, py) in (("picture", (112, 200)), ("band", (111, 200)), ("off", (400, 5))):
-        s.point(main, px, top + py, 0.4)
+        s.point(main, px, top + py, 0)
+        s.settle()
         shot = s.shoot(main, f"3-inspect-{name}")
         lines[name] = [shot.region(10, top + 10 + 20 * i, 260, top + 30 + 20 * i) for i in (0, 1)]
     check(lines["band"][0] == lines["picture"][0], "the band does not read as column 0, row 64")
@@ -371,7 +386,7 @@ def run(s):
 
     window_menu.choose(s, main, 0, 0)  # "File" -> "Exit"
     try:
-        status = s.app.wait(timeout=10)
+        status = s.app.wait(timeout=30)  # the leak check at exit is slow on a busy machine
     except subprocess.TimeoutExpired:
         raise Failure("File -> Exit did not end the program")
     check(status == 0, f"exit status {status}; standard error: {s.errors()[-3000:]}")

@@ -45,7 +45,7 @@ def highlight_top(s, title, items):
     return None
 
 
-def wait_for(s, what, state, timeout=10):
+def wait_for(s, what, state, timeout=30):
     """Polls `state()` until it returns something other than None; a busy machine may take
     a few seconds to open or redraw a menu."""
     deadline = time.time() + timeout
