@@ -16,7 +16,7 @@
 #include "session/session.h"
 #include "tests/support.h"
 
-namespace orvanta::test {
+namespace orvanta::test::readings {
 namespace {
 
 constexpr int32_t kWhite = 0xFFFF, kBlack = 0x0000, kRed = 0xF800, kSky = 0x965C;
@@ -352,4 +352,4 @@ TEST(ReadingsCliTest, RenderHoldsFromPowerOnAndRefusesBadReferences) {
 }
 
 } // namespace
-} // namespace orvanta::test
+} // namespace orvanta::test::readings
