@@ -103,7 +103,8 @@ try {
   // 3. and 4. Typing into the editor, if the page has one: a number in config.txt changes,
   // the time from the last key to a changed picture, and the frames run while typing.
   const { page } = await openPage(browser, `${origin}/`);
-  const editor = await page.$('.cm-content');
+  // The editor's script loads after the first picture, so the editor is waited for.
+  const editor = await page.waitForSelector('.cm-content', { timeout: 10_000 }).catch(() => null);
   if (!editor) {
     row('keystroke to picture', 'not measured (the page has no editor)', 'at most 250 ms');
     row('frame rate while typing', 'not measured (the page has no editor)', 'at least 16.5 frames/s');

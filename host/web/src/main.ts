@@ -116,7 +116,7 @@ async function start(): Promise<void> {
     await readings.restore();
   }
   mark('files-ready');
-  pacer.resume();
+  pacer.resume(true);
   if (!kept) {
     await shownFirst;
     await filesUp();

@@ -31,12 +31,15 @@ export class Pacer {
     return !this.running;
   }
 
-  // Goes on in real time from the timeline's next frame, which runs at once.
-  resume(): void {
+  // Goes on in real time from the timeline's next frame, which runs at once: in a timer of
+  // no delay, or with `now` before this call returns, so that a page's first picture does
+  // not wait for the browser to lay out and paint all that the page has built so far.
+  resume(now = false): void {
     if (this.running) return;
     this.running = true;
     this.origin = this.now() - this.timeline.nextStart();
-    this.schedule();
+    if (now) this.turn();
+    else this.schedule();
   }
 
   pause(): void {
