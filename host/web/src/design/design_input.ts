@@ -33,8 +33,8 @@ export function designInput(canvas: HTMLCanvasElement, designer: Designer, overl
   };
 
   canvas.addEventListener('pointerdown', (event) => {
+    // The press itself gives the display the focus (it has a tab index).
     if (event.button !== 0) return;
-    canvas.focus();
     const handle = handleAt(event.clientX, event.clientY);
     let target = handle;
     if (!target) {
