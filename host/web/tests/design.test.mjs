@@ -198,6 +198,12 @@ test('the display keys nudge, move a multi-selection together, duplicate and del
   await page.keyboard.press('ArrowRight');
   await page.keyboard.press('Shift+ArrowDown');
   assert.equal((await text(page, 'config.txt')).split('\n')[0], 'LED;21;28;8;0');
+  // The device was powered on afresh for each nudge: no trail of the old places.
+  await page.evaluate(() => window.orvanta.run(1));
+  const led = (await objects(page))[0];
+  const owned = await ownedOutside(page, 'config.txt', 1, led.box);
+  assert.ok(owned.count > 0);
+  assert.deepEqual(owned.outside, []);
   await click(60, 20, true);
   assert.deepEqual(await page.evaluate(() => window.orvanta.selection()), [1, 3]);
   await page.keyboard.press('ArrowLeft');
