@@ -141,6 +141,19 @@ test('a click selects what drew the pixel, else the box or the picture; the sele
   assert.deepEqual(await page.evaluate(() => window.orvanta.selection()), []);
   await page.evaluate(() => window.orvanta.run(200));
   assert.equal(await fileOnShow(), 'radar.txt');
+  // Another folder loaded with a selection held starts at its own config.txt and goes on
+  // along its own chain.
+  await click(64, 64);
+  assert.equal((await page.evaluate(() => window.orvanta.selection())).length, 1);
+  const chained = await page.evaluate(() => {
+    window.orvanta.run(2);
+    window.orvanta.load({ 'config.txt': 'LED;10;10;8;0\nLoadConfig;b.txt;1\n', 'b.txt': 'LED;50;50;8;0\n' });
+    window.orvanta.run(1);
+    const first = window.orvanta.lineAt(10, 10);
+    window.orvanta.run(40);
+    return [first, window.orvanta.lineAt(50, 50), window.orvanta.selection().length];
+  });
+  assert.deepEqual(chained, ['config.txt:1: LED', 'b.txt:1: LED', 0]);
   assert.deepEqual(problems, []);
   await page.close();
 });
