@@ -4,6 +4,7 @@ import * as vscode from 'vscode';
 import { LanguageClient, LanguageClientOptions, ServerOptions } from 'vscode-languageclient/node';
 
 import { isConfigurationFile, LANGUAGE_ID } from './documents';
+import { registerPreview } from './preview';
 import { locateProgram } from './programs';
 
 let client: LanguageClient | undefined;
@@ -27,6 +28,7 @@ export async function activate(context: vscode.ExtensionContext): Promise<void> 
             openInWindow(context, uri),
         ),
         vscode.commands.registerCommand('orvanta.restartServer', () => restartServer(context)),
+        registerPreview(context),
         vscode.workspace.onDidChangeConfiguration((event) => {
             if (event.affectsConfiguration('orvanta.serverPath')) void restartServer(context);
         }),

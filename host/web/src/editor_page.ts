@@ -16,7 +16,12 @@ export function setupEditor(
 ): Editor {
   const editor = new Editor(workspace, new Language(engine), regions.editor);
   const inspector = new Inspector(engine, regions.inspector, regions.canvas);
-  const outline = linkPixels(engine, workspace, display, regions.canvas, editor);
+  // While the editor has the focus, its cursor's line is outlined.
+  const outline = linkPixels(engine, workspace, display, regions.canvas, {
+    reveal: (file, line) => editor.reveal(file, line),
+    onCursor: (listener) => editor.onCursor(listener),
+    outlined: () => (editor.view.hasFocus ? { file: editor.file, line: editor.cursorLine } : null),
+  });
   // Each paint shows a new frame, whose pixels and files the outline and readings follow.
   display.decorate = (context, scale) => {
     outline(context, scale);

@@ -1,5 +1,4 @@
 import type { Display } from './display';
-import type { Editor } from './editor';
 import { PANEL_SIZE, type Engine } from './engine';
 import type { Workspace } from './workspace';
 
@@ -64,22 +63,34 @@ function drawOutline(context: CanvasRenderingContext2D, owned: Uint8Array, scale
   context.restore();
 }
 
+// The text the pixels link to: the page's editor, or an IDE's editor through the preview's
+// messages. Lines count from 1.
+export interface LinkedText {
+  // Shows line `line` of `file`, opening that file when needed.
+  reveal(file: string, line: number): void;
+  // Calls back whenever the line to outline may have changed.
+  onCursor(listener: () => void): void;
+  // The line whose pixels are outlined now, or null for none.
+  outlined(): { file: string; line: number } | null;
+}
+
 // Returns what to draw over each paint of the panel.
 export function linkPixels(engine: Engine, workspace: Workspace, display: Display, canvas: HTMLCanvasElement,
-                           editor: Editor): (context: CanvasRenderingContext2D, scale: number) => void {
+                           text: LinkedText): (context: CanvasRenderingContext2D, scale: number) => void {
   canvas.addEventListener('click', (event) => {
     const pixel = pixelOf(canvas, event);
     if (!pixel) return;
     const owner = ownerAt(engine, pixel.x, pixel.y);
-    if (owner.kind === 'line' && workspace.has(owner.file)) editor.reveal(owner.file, owner.line);
+    if (owner.kind === 'line' && workspace.has(owner.file)) text.reveal(owner.file, owner.line);
   });
 
-  // While the editor has the focus, its cursor's line is outlined on every paint, since
-  // the pixels a line owns change from frame to frame.
-  editor.onCursor(() => display.paint());
+  // The line is outlined on every paint, since the pixels a line owns change from frame to
+  // frame.
+  text.onCursor(() => display.paint());
   return (context, scale) => {
-    if (!editor.view.hasFocus) return;
-    const owned = pixelsOfLine(engine, editor.file, editor.cursorLine);
+    const line = text.outlined();
+    if (!line || !workspace.has(line.file)) return;
+    const owned = pixelsOfLine(engine, line.file, line.line);
     if (owned.includes(1)) drawOutline(context, owned, scale);
   };
 }

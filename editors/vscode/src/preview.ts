@@ -1,0 +1,167 @@
+import * as path from 'path';
+import * as vscode from 'vscode';
+
+import { characterOfByte } from './preview_columns';
+import { documentContent, fileContent, folderContents, nameInFolder, openDocument } from './preview_folder';
+import { previewHtml } from './preview_html';
+import { FromPreview, isFromPreview, ServiceEdit, ToPreview } from './preview_messages';
+
+// The live preview beside the editor: one webview panel per card folder, running the
+// device on the folder's files with the editors' unsaved texts standing in for them. Text
+// changes reach it at once, saves and changes on disk through a file watcher; a click on a
+// pixel selects its line in an editor, and the editor's cursor outlines its object.
+
+const VIEW_TYPE = 'orvanta.preview';
+const previews = new Map<string, Preview>();
+
+export function registerPreview(context: vscode.ExtensionContext): vscode.Disposable {
+    return vscode.commands.registerCommand('orvanta.openPreview', (uri?: vscode.Uri) => {
+        const target = uri ?? vscode.window.activeTextEditor?.document.uri;
+        if (target === undefined || target.scheme !== 'file') {
+            void vscode.window.showErrorMessage(
+                'Orvanta: open a configuration file first; the preview shows the folder that holds it.',
+            );
+            return;
+        }
+        const folder = path.dirname(target.fsPath);
+        const open = previews.get(folder);
+        if (open !== undefined) open.panel.reveal(undefined, true);
+        else previews.set(folder, new Preview(context, folder));
+    });
+}
+
+class Preview {
+    readonly panel: vscode.WebviewPanel;
+    private readonly subscriptions: vscode.Disposable[] = [];
+    private ready = false;
+
+    constructor(context: vscode.ExtensionContext, private readonly folder: string) {
+        const media = vscode.Uri.file(path.join(context.extensionPath, 'media'));
+        this.panel = vscode.window.createWebviewPanel(
+            VIEW_TYPE,
+            `Preview ${path.basename(folder)}`,
+            { viewColumn: vscode.ViewColumn.Beside, preserveFocus: true },
+            { enableScripts: true, localResourceRoots: [media], retainContextWhenHidden: true },
+        );
+        const webview = this.panel.webview;
+        const uri = (file: string): string => webview.asWebviewUri(vscode.Uri.joinPath(media, file)).toString();
+        webview.html = previewHtml(
+            {
+                cspSource: webview.cspSource,
+                engine: uri('orvanta-engine.js'),
+                script: uri('orvanta-preview.js'),
+                style: uri('style.css'),
+                previewStyle: uri('preview.css'),
+            },
+            `Preview ${path.basename(folder)}`,
+        );
+
+        const watcher = vscode.workspace.createFileSystemWatcher(new vscode.RelativePattern(folder, '*'));
+        this.subscriptions.push(
+            webview.onDidReceiveMessage((message: unknown) => {
+                if (isFromPreview(message)) void this.received(message);
+            }),
+            vscode.workspace.onDidChangeTextDocument((event) => {
+                if (event.contentChanges.length === 0) return;
+                const file = documentContent(this.folder, event.document);
+                if (file) this.post({ type: 'file', file, unsaved: event.document.isDirty });
+            }),
+            vscode.workspace.onDidSaveTextDocument((document) => {
+                const file = documentContent(this.folder, document);
+                if (file) this.post({ type: 'file', file, unsaved: false });
+            }),
+            // A document closed unsaved leaves its file as it is on disk.
+            vscode.workspace.onDidCloseTextDocument((document) => {
+                const name = nameInFolder(this.folder, document.uri);
+                if (name !== undefined && document.isDirty) void this.sendFromDisk(name);
+            }),
+            watcher,
+            watcher.onDidCreate((uri) => this.changedOnDisk(uri)),
+            watcher.onDidChange((uri) => this.changedOnDisk(uri)),
+            watcher.onDidDelete((uri) => {
+                const name = nameInFolder(this.folder, uri);
+                if (name !== undefined && openDocument(this.folder, name) === undefined)
+                    this.post({ type: 'removed', name });
+            }),
+            vscode.window.onDidChangeTextEditorSelection((event) => this.cursorMoved(event.textEditor)),
+            vscode.window.onDidChangeActiveTextEditor((editor) => this.cursorMoved(editor)),
+        );
+        this.panel.onDidDispose(() => {
+            previews.delete(this.folder);
+            for (const subscription of this.subscriptions) subscription.dispose();
+        });
+    }
+
+    private post(message: ToPreview): void {
+        if (this.ready) void this.panel.webview.postMessage(message);
+    }
+
+    // An open document stands in for its file, so its disk bytes matter only once it closes.
+    private changedOnDisk(uri: vscode.Uri): void {
+        const name = nameInFolder(this.folder, uri);
+        if (name !== undefined && openDocument(this.folder, name) === undefined) void this.sendFromDisk(name);
+    }
+
+    private async sendFromDisk(name: string): Promise<void> {
+        const file = await fileContent(this.folder, name);
+        if (file) this.post({ type: 'file', file, unsaved: false });
+        else this.post({ type: 'removed', name });
+    }
+
+    private cursorMoved(editor: vscode.TextEditor | undefined): void {
+        // Only the text's own editors count: the preview taking the focus keeps the outline.
+        if (editor === undefined) return;
+        const name = nameInFolder(this.folder, editor.document.uri);
+        this.post(name === undefined
+            ? { type: 'cursor', name: null, line: 0 }
+            : { type: 'cursor', name, line: editor.selection.active.line + 1 });
+    }
+
+    private async received(message: FromPreview): Promise<void> {
+        switch (message.type) {
+            case 'ready': {
+                const files = await folderContents(this.folder);
+                this.ready = true;
+                this.post({ type: 'folder', title: this.folder, files });
+                this.cursorMoved(vscode.window.activeTextEditor);
+                break;
+            }
+            case 'reveal':
+                await this.reveal(message.name, message.line);
+                break;
+            case 'apply':
+                await this.apply(message.name, message.edits);
+                break;
+        }
+    }
+
+    // Selects the whole line in an editor: the one showing the file, or a new one in the
+    // first column, beside the preview.
+    private async reveal(name: string, line: number): Promise<void> {
+        const document = await vscode.workspace.openTextDocument(vscode.Uri.file(path.join(this.folder, name)));
+        const shown = vscode.window.visibleTextEditors.find((editor) => editor.document === document);
+        const editor = await vscode.window.showTextDocument(document, {
+            viewColumn: shown?.viewColumn ?? vscode.ViewColumn.One,
+            preserveFocus: false,
+        });
+        const at = Math.min(line - 1, document.lineCount - 1);
+        const range = document.lineAt(at).range;
+        editor.selection = new vscode.Selection(range.start, range.end);
+        editor.revealRange(range, vscode.TextEditorRevealType.InCenterIfOutsideViewport);
+    }
+
+    // The edits as one workspace edit: one step of the editor's undo history, leaving the
+    // document unsaved, as typing does.
+    private async apply(name: string, edits: ServiceEdit[]): Promise<void> {
+        const document = await vscode.workspace.openTextDocument(vscode.Uri.file(path.join(this.folder, name)));
+        const position = ([line, column]: [number, number]): vscode.Position => {
+            if (line >= document.lineCount) return document.lineAt(document.lineCount - 1).range.end;
+            return new vscode.Position(line, characterOfByte(document.lineAt(line).text, column));
+        };
+        const edit = new vscode.WorkspaceEdit();
+        for (const change of edits)
+            edit.replace(document.uri, new vscode.Range(position(change.from), position(change.to)), change.text);
+        if (!(await vscode.workspace.applyEdit(edit)))
+            void vscode.window.showErrorMessage(`Orvanta: the preview could not edit ${name}.`);
+    }
+}
