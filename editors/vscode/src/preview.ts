@@ -1,10 +1,11 @@
 import * as path from 'path';
 import * as vscode from 'vscode';
 
+import { isConfigurationFile } from './documents';
 import { characterOfByte } from './preview_columns';
 import { documentContent, fileContent, folderContents, nameInFolder, openDocument } from './preview_folder';
 import { previewHtml } from './preview_html';
-import { FromPreview, isFromPreview, ServiceEdit, ToPreview } from './preview_messages';
+import { FileContent, FromPreview, isFromPreview, ServiceEdit, ToPreview } from './preview_messages';
 
 // The live preview beside the editor: one webview panel per card folder, running the
 // device on the folder's files with the editors' unsaved texts standing in for them. Text
@@ -15,9 +16,11 @@ const VIEW_TYPE = 'orvanta.preview';
 const previews = new Map<string, Preview>();
 
 export function registerPreview(context: vscode.ExtensionContext): vscode.Disposable {
+    // The palette offers the command everywhere: Theia, and so Arduino IDE, does not know the
+    // editor's language while the palette has the focus.
     return vscode.commands.registerCommand('orvanta.openPreview', (uri?: vscode.Uri) => {
         const target = uri ?? vscode.window.activeTextEditor?.document.uri;
-        if (target === undefined || target.scheme !== 'file') {
+        if (target === undefined || target.scheme !== 'file' || !isConfigurationFile(target.fsPath)) {
             void vscode.window.showErrorMessage(
                 'Orvanta: open a configuration file first; the preview shows the folder that holds it.',
             );
@@ -34,6 +37,10 @@ class Preview {
     readonly panel: vscode.WebviewPanel;
     private readonly subscriptions: vscode.Disposable[] = [];
     private ready = false;
+    // The folder as read while the webview loads, and whether a change came in meanwhile,
+    // which makes the read stale.
+    private firstContents: Promise<FileContent[]>;
+    private changedBeforeReady = false;
 
     constructor(context: vscode.ExtensionContext, private readonly folder: string) {
         const media = vscode.Uri.file(path.join(context.extensionPath, 'media'));
@@ -56,6 +63,7 @@ class Preview {
             `Preview ${path.basename(folder)}`,
         );
 
+        this.firstContents = folderContents(folder);
         const watcher = vscode.workspace.createFileSystemWatcher(new vscode.RelativePattern(folder, '*'));
         this.subscriptions.push(
             webview.onDidReceiveMessage((message: unknown) => {
@@ -94,6 +102,7 @@ class Preview {
 
     private post(message: ToPreview): void {
         if (this.ready) void this.panel.webview.postMessage(message);
+        else if (message.type !== 'cursor') this.changedBeforeReady = true;
     }
 
     // An open document stands in for its file, so its disk bytes matter only once it closes.
@@ -120,7 +129,12 @@ class Preview {
     private async received(message: FromPreview): Promise<void> {
         switch (message.type) {
             case 'ready': {
-                const files = await folderContents(this.folder);
+                // A webview that loads again (the host may reload it) starts from the folder.
+                const early = this.firstContents;
+                this.firstContents = Promise.resolve([]);
+                let files = await early.catch(() => undefined);
+                if (files === undefined || files.length === 0 || this.changedBeforeReady || this.ready)
+                    files = await folderContents(this.folder);
                 this.ready = true;
                 this.post({ type: 'folder', title: this.folder, files });
                 this.cursorMoved(vscode.window.activeTextEditor);
