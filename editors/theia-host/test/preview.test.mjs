@@ -7,7 +7,7 @@ import { readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { after, before, test } from 'node:test';
 
-import { openFile, placeCursor, shownLines, waitForLine, waitForStatus } from './editor.mjs';
+import { openFile, placeCursor, shownLines, textBox, waitForLine, waitForStatus } from './editor.mjs';
 import { cli, openIde } from './ide.mjs';
 import { clickPixel, cliPicture, COMMAND, outlinedPixels, pixel, previewFrames, previewPicture, runCommand,
          waitForPreview } from './preview.mjs';
@@ -61,7 +61,12 @@ test('a click on a pixel selects the line that drew it in the editor', async () 
     // The editor's cursor is still where the file opened it, on line 1.
     await clickPixel(frame, 100, 40);
     const lamp = `LED;100;40;12;1`;
-    await waitForStatus(page, 'cursor-position', `Ln ${LAMP_LINE}, Col ${lamp.length + 1} (${lamp.length} selected)`);
+    await waitForStatus(page, 'cursor-position', `Ln ${LAMP_LINE}, Col ${lamp.length + 1}`);
+    // The whole line is selected: the editor's selection spans its text.
+    const text = await textBox(page, LAMP_LINE, 1, lamp.length);
+    const selected = await page.locator('.monaco-editor .selected-text').first().boundingBox();
+    assert.ok(Math.abs(selected.x - text.x) < 2 && Math.abs(selected.width - text.width) < 3 &&
+        Math.abs(selected.y - text.y) < text.height, JSON.stringify({ selected, text }));
 });
 
 test("the line with the editor's cursor outlines its object's pixels", async () => {

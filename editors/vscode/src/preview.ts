@@ -154,14 +154,12 @@ class Preview {
     private async reveal(name: string, line: number): Promise<void> {
         const document = await vscode.workspace.openTextDocument(vscode.Uri.file(path.join(this.folder, name)));
         const shown = vscode.window.visibleTextEditors.find((editor) => editor.document === document);
-        const editor = await vscode.window.showTextDocument(document, {
+        const range = document.lineAt(Math.min(line - 1, document.lineCount - 1)).range;
+        await vscode.window.showTextDocument(document, {
             viewColumn: shown?.viewColumn ?? vscode.ViewColumn.One,
             preserveFocus: false,
+            selection: range,
         });
-        const at = Math.min(line - 1, document.lineCount - 1);
-        const range = document.lineAt(at).range;
-        editor.selection = new vscode.Selection(range.start, range.end);
-        editor.revealRange(range, vscode.TextEditorRevealType.InCenterIfOutsideViewport);
     }
 
     // The edits as one workspace edit: one step of the editor's undo history, leaving the
