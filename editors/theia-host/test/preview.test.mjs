@@ -1,7 +1,8 @@
 // The live preview in the host: it opens from the command palette beside the text and shows
 // what orvanta-cli renders; a click on a pixel selects its line, the cursor's line outlines
-// its object, typing shows at once and leaves the file unsaved, and closing and reopening
-// loses nothing and leaves no program running. The times it takes are reported.
+// its object, typing shows at once and leaves the file unsaved, closing and reopening
+// loses nothing and leaves no program running, and a drag on the display is one edit that
+// Ctrl+Z in the editor takes back. The times it takes are reported.
 import assert from 'node:assert/strict';
 import { readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
@@ -60,11 +61,11 @@ test('a click on a pixel selects the line that drew it in the editor', async () 
     const { page } = ide;
     // The editor's cursor is still where the file opened it, on line 1.
     await clickPixel(frame, 100, 40);
-    const lamp = `LED;100;40;12;1`;
-    await waitForStatus(page, 'cursor-position', `Ln ${LAMP_LINE}, Col ${lamp.length + 1}`);
-    // The whole line is selected: the editor's selection spans its text.
-    const text = await textBox(page, LAMP_LINE, 1, lamp.length);
-    const selected = await page.locator('.monaco-editor .selected-text').first().boundingBox();
+    // The whole line is selected, while the focus stays in the preview for the keys.
+    const text = await textBox(page, LAMP_LINE, 1, 'LED;100;40;12;1'.length);
+    const selection = page.locator('.monaco-editor .selected-text').first();
+    await selection.waitFor({ timeout: 5000 });
+    const selected = await selection.boundingBox();
     assert.ok(Math.abs(selected.x - text.x) < 2 && Math.abs(selected.width - text.width) < 3 &&
         Math.abs(selected.y - text.y) < text.height, JSON.stringify({ selected, text }));
 });
@@ -134,4 +135,28 @@ test('closing and reopening the preview loses nothing and leaves no program behi
     assert.equal(readFileSync(join(folder, 'config.txt'), 'utf8'), config);
     assert.equal((await previewFrames(page)).length, 1);
     assert.deepEqual(ide.processes(), running);
+});
+
+test('a drag in the preview changes only the digits it must, and Ctrl+Z in the editor restores the text', async () => {
+    const { page, folder } = ide;
+    const before = await shownLines(page);
+    assert.equal(before[LAMP_LINE - 1], 'LED;110;40;12;1');
+    const lamp = (await frame.evaluate(() => window.orvanta.objects())).find((o) => o.line === LAMP_LINE);
+    assert.equal(lamp?.keyword, 'LED');
+
+    await frame.evaluate((line) => window.orvanta.drag(line, 'move', -30, 12), LAMP_LINE);
+    await waitForLine(page, LAMP_LINE, (text) => text === 'LED;80;52;12;1');
+    const expected = [...before];
+    expected[LAMP_LINE - 1] = 'LED;80;52;12;1';
+    assert.deepEqual(await shownLines(page), expected);
+    assert.equal(readFileSync(join(folder, 'config.txt'), 'utf8'), config, 'the file stays unsaved');
+    // The preview shows the lamp at its new place.
+    await frame.waitForFunction((green) => window.orvanta.picture()[52 * 128 + 80] === green, green, { timeout: 5000 });
+
+    // One step of the editor's history undoes the whole drag.
+    await placeCursor(page, 1, 1);
+    await page.keyboard.press('Control+Z');
+    await waitForLine(page, LAMP_LINE, (text) => text === 'LED;110;40;12;1');
+    assert.deepEqual(await shownLines(page), before);
+    await frame.waitForFunction((green) => window.orvanta.picture()[40 * 128 + 114] === green, green, { timeout: 5000 });
 });

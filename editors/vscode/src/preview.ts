@@ -91,8 +91,8 @@ class Preview {
                 if (name !== undefined && openDocument(this.folder, name) === undefined)
                     this.post({ type: 'removed', name });
             }),
-            vscode.window.onDidChangeTextEditorSelection((event) => this.cursorMoved(event.textEditor)),
-            vscode.window.onDidChangeActiveTextEditor((editor) => this.cursorMoved(editor)),
+            vscode.window.onDidChangeTextEditorSelection((event) => this.cursorMoved(event.textEditor, true)),
+            vscode.window.onDidChangeActiveTextEditor((editor) => this.cursorMoved(editor, false)),
         );
         this.panel.onDidDispose(() => {
             previews.delete(this.folder);
@@ -117,13 +117,14 @@ class Preview {
         else this.post({ type: 'removed', name });
     }
 
-    private cursorMoved(editor: vscode.TextEditor | undefined): void {
-        // Only the text's own editors count: the preview taking the focus keeps the outline.
-        if (editor === undefined) return;
-        const name = nameInFolder(this.folder, editor.document.uri);
+    // The line of the editor's cursor is outlined while a text editor is active, as the page
+    // outlines it while its editor has the focus. `moved` says that the cursor itself moved,
+    // rather than another editor becoming active.
+    private cursorMoved(editor: vscode.TextEditor | undefined, moved: boolean): void {
+        const name = editor && nameInFolder(this.folder, editor.document.uri);
         this.post(name === undefined
-            ? { type: 'cursor', name: null, line: 0 }
-            : { type: 'cursor', name, line: editor.selection.active.line + 1 });
+            ? { type: 'cursor', name: null, line: 0, moved }
+            : { type: 'cursor', name, line: editor!.selection.active.line + 1, moved });
     }
 
     private async received(message: FromPreview): Promise<void> {
@@ -137,7 +138,7 @@ class Preview {
                     files = await folderContents(this.folder);
                 this.ready = true;
                 this.post({ type: 'folder', title: this.folder, files });
-                this.cursorMoved(vscode.window.activeTextEditor);
+                this.cursorMoved(vscode.window.activeTextEditor, false);
                 break;
             }
             case 'reveal':
@@ -150,16 +151,20 @@ class Preview {
     }
 
     // Selects the whole line in an editor: the one showing the file, or a new one in the
-    // first column, beside the preview.
+    // first column, beside the preview. The focus stays in the preview, whose keys nudge
+    // the object a click selected.
     private async reveal(name: string, line: number): Promise<void> {
         const document = await vscode.workspace.openTextDocument(vscode.Uri.file(path.join(this.folder, name)));
         const shown = vscode.window.visibleTextEditors.find((editor) => editor.document === document);
         const range = document.lineAt(Math.min(line - 1, document.lineCount - 1)).range;
-        await vscode.window.showTextDocument(document, {
+        const editor = await vscode.window.showTextDocument(document, {
             viewColumn: shown?.viewColumn ?? vscode.ViewColumn.One,
-            preserveFocus: false,
+            preserveFocus: true,
             selection: range,
         });
+        // Theia keeps the old selection of an editor it only reveals: it is set again.
+        editor.selection = new vscode.Selection(range.start, range.end);
+        editor.revealRange(range, vscode.TextEditorRevealType.InCenterIfOutsideViewport);
     }
 
     // The edits as one workspace edit: one step of the editor's undo history, leaving the
@@ -173,7 +178,9 @@ class Preview {
         const edit = new vscode.WorkspaceEdit();
         for (const change of edits)
             edit.replace(document.uri, new vscode.Range(position(change.from), position(change.to)), change.text);
-        if (!(await vscode.workspace.applyEdit(edit)))
-            void vscode.window.showErrorMessage(`Orvanta: the preview could not edit ${name}.`);
+        if (await vscode.workspace.applyEdit(edit)) return;
+        void vscode.window.showErrorMessage(`Orvanta: the preview could not edit ${name}.`);
+        // The preview made the edit on its copy already; it takes the editor's text back.
+        this.post({ type: 'file', file: { name, text: document.getText() }, unsaved: document.isDirty });
     }
 }

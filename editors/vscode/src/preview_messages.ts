@@ -22,7 +22,7 @@ export type ToPreview =
     | { type: 'folder'; title: string; files: FileContent[] }
     | { type: 'file'; file: FileContent; unsaved: boolean }
     | { type: 'removed'; name: string }
-    | { type: 'cursor'; name: string | null; line: number };
+    | { type: 'cursor'; name: string | null; line: number; moved: boolean };
 
 export type FromPreview =
     | { type: 'ready' }

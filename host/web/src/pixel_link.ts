@@ -1,9 +1,8 @@
 import type { Display } from './display';
 import { PANEL_SIZE, type Engine } from './engine';
-import type { Workspace } from './workspace';
 
-// Pixel and line, both ways: a click on a pixel of the panel shows the line that drew it in
-// the editor, and the line with the editor's cursor has its pixels outlined on the panel.
+// Pixel and line, both ways: the line that drew a pixel of the panel (design's click shows
+// it in the editor), and the line with the editor's cursor has its pixels outlined.
 // The outline is drawn on the canvas over the picture, never into the device's surface.
 
 interface Owner {
@@ -63,33 +62,25 @@ function drawOutline(context: CanvasRenderingContext2D, owned: Uint8Array, scale
   context.restore();
 }
 
-// The text the pixels link to: the page's editor, or an IDE's editor through the preview's
-// messages. Lines count from 1.
+// The text the outline follows: the page's editor, or an IDE's editor through the
+// preview's messages. Lines count from 1.
 export interface LinkedText {
-  // Shows line `line` of `file`, opening that file when needed.
-  reveal(file: string, line: number): void;
   // Calls back whenever the line to outline may have changed.
   onCursor(listener: () => void): void;
   // The line whose pixels are outlined now, or null for none.
   outlined(): { file: string; line: number } | null;
 }
 
-// Returns what to draw over each paint of the panel.
-export function linkPixels(engine: Engine, workspace: Workspace, display: Display, canvas: HTMLCanvasElement,
+// Returns what to draw over each paint of the panel. A click on the panel is design's
+// (design/designer.ts), which selects the object and puts the cursor on its line.
+export function linkPixels(engine: Engine, display: Display,
                            text: LinkedText): (context: CanvasRenderingContext2D, scale: number) => void {
-  canvas.addEventListener('click', (event) => {
-    const pixel = pixelOf(canvas, event);
-    if (!pixel) return;
-    const owner = ownerAt(engine, pixel.x, pixel.y);
-    if (owner.kind === 'line' && workspace.has(owner.file)) text.reveal(owner.file, owner.line);
-  });
-
   // The line is outlined on every paint, since the pixels a line owns change from frame to
   // frame.
   text.onCursor(() => display.paint());
   return (context, scale) => {
     const line = text.outlined();
-    if (!line || !workspace.has(line.file)) return;
+    if (!line) return;
     const owned = pixelsOfLine(engine, line.file, line.line);
     if (owned.includes(1)) drawOutline(context, owned, scale);
   };

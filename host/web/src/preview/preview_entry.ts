@@ -1,7 +1,13 @@
 import { makeAutomation, type Automation } from '../automation';
+import { designAutomation } from '../design/design_automation';
+import { designInput } from '../design/design_input';
+import { DesignService } from '../design/design_service';
+import { Designer } from '../design/designer';
+import { DesignOverlay } from '../design/overlay';
 import { Display, ZOOM_STEPS, type Zoom } from '../display';
 import { base64Bytes, Engine, type Files } from '../engine';
 import { Inspector } from '../inspector';
+import { Language } from '../language';
 import { Pacer } from '../pacer';
 import { linkPixels } from '../pixel_link';
 import { Readings } from '../readings';
@@ -11,8 +17,9 @@ import { Workspace } from '../workspace';
 import { IdeDocument } from './ide_document';
 import type { FileContent, FromPreview, ToPreview } from './preview_messages';
 
-// The preview in an editor's webview: the page's device, display, inspector and readings,
-// fed with the folder's files by the extension instead of the page's file list and editor.
+// The preview in an editor's webview: the page's device, display, inspector, readings and
+// design on the display, fed with the folder's files by the extension instead of the
+// page's file list and editor.
 
 interface VsCodeApi {
   postMessage(message: FromPreview): void;
@@ -44,14 +51,7 @@ async function start(): Promise<void> {
   const status = element('status');
   const pauseButton = element<HTMLButtonElement>('pause');
   const zoomChoice = element<HTMLSelectElement>('zoom');
-  const document_ = new IdeDocument(workspace, post);
   const inspector = new Inspector(engine, element('inspector'), canvas);
-  const outline = linkPixels(engine, workspace, display, canvas, document_);
-  display.decorate = (context, scale) => {
-    outline(context, scale);
-    inspector.refresh();
-  };
-
   const show = (): void => {
     display.draw(engine.picture());
     const seconds = (engine.nextStart() / 1000).toFixed(2);
@@ -62,6 +62,25 @@ async function start(): Promise<void> {
   const pacer = new Pacer(engine, show);
   const readings = new Readings(engine, workspace);
   const panel = new ReadingsPanel(readings, workspace, element('readings'));
+
+  // Design on the display, over the IDE's documents. A webview may not ask the user (its
+  // frame allows no dialogs), so an edit that needs a yes is declined with its reason.
+  const ideDocument = new IdeDocument(workspace, readings, post);
+  const overlay = new DesignOverlay(canvas, element('stage'));
+  const designer = new Designer(engine, ideDocument, new DesignService(engine, new Language(engine), () => true), overlay, {
+    paused: () => pacer.paused,
+    shown: () => show(),
+    has: (name) => workspace.has(name),
+    confirm: () => false,
+  });
+  designInput(canvas, designer, overlay);
+  // The IDE's cursor line is outlined, wherever the focus is.
+  const outline = linkPixels(engine, display, ideDocument);
+  display.decorate = (context, scale) => {
+    outline(context, scale);
+    inspector.refresh();
+    designer.painted();
+  };
 
   pauseButton.addEventListener('click', () => {
     if (pacer.paused) pacer.resume();
@@ -89,6 +108,7 @@ async function start(): Promise<void> {
 
   const automation = makeAutomation(workspace, pacer, show);
   Object.assign(automation, readingsAutomation(readings, panel, show));
+  Object.assign(automation, designAutomation(designer, (name) => workspace.bytes(name) ?? new Uint8Array()));
 
   let started = false;
   window.addEventListener('message', (event: MessageEvent<ToPreview>) => {
@@ -107,18 +127,25 @@ async function start(): Promise<void> {
         } else if (pacer.paused) show();
         break;
       }
-      case 'file':
-        if (message.unsaved) workspace.edit(message.file.name, contentOf(message.file));
-        else workspace.put(message.file.name, contentOf(message.file));
+      case 'file': {
+        const { name } = message.file;
+        // What the preview's own edit made comes back from the editor: nothing changes.
+        if (message.file.text !== undefined && workspace.has(name) && message.file.text === workspace.text(name)) break;
+        if (message.unsaved) workspace.edit(name, contentOf(message.file));
+        else workspace.put(name, contentOf(message.file));
+        // An edit made in the editor (an undo of design's among them) moves lines under the
+        // selection.
+        if (designer.selection().length > 0) designer.afterUndo();
         // A paused device shows the change at once: the picture is drawn again.
         if (pacer.paused) show();
         break;
+      }
       case 'removed':
         workspace.remove(message.name);
         if (pacer.paused) show();
         break;
       case 'cursor':
-        document_.cursorMoved(message.name, message.line);
+        ideDocument.cursorMoved(message.name, message.line, message.moved);
         break;
     }
   });

@@ -18,8 +18,8 @@ export type ToPreview =
   | { type: 'file'; file: FileContent; unsaved: boolean }
   | { type: 'removed'; name: string }
   // The editor's cursor is on line `line` (1-based) of `name`; null when no editor of the
-  // folder has it.
-  | { type: 'cursor'; name: string | null; line: number };
+  // folder has it. `moved` when the cursor itself moved, not only another editor came up.
+  | { type: 'cursor'; name: string | null; line: number; moved: boolean };
 
 export type FromPreview =
   | { type: 'ready' }
