@@ -44,13 +44,14 @@ async function pointOf(page, x, y) {
 }
 
 // A real pointer drag from panel pixel `from` by (dx, dy) panel pixels, in several moves.
-async function pointerDrag(page, from, dx, dy, { alt = false } = {}) {
+async function pointerDrag(page, from, dx, dy, { alt = false, during } = {}) {
   const start = await pointOf(page, ...from);
   const scale = (await page.locator('#panel').boundingBox()).width / 128;
   await page.mouse.move(start.x, start.y);
   await page.mouse.down();
   if (alt) await page.keyboard.down('Alt');
   for (let i = 1; i <= 5; ++i) await page.mouse.move(start.x + (dx * scale * i) / 5, start.y + (dy * scale * i) / 5);
+  await during?.();
   await page.mouse.up();
   if (alt) await page.keyboard.up('Alt');
 }
@@ -81,8 +82,17 @@ test("a pointer drag moves the demo's compass by exactly its digits, and Ctrl+Z 
   const compass = (await objects(page)).find((o) => o.keyword === 'Kompass');
   const [left, top, right, bottom] = compass.box;
   const centre = [Math.floor((left + right) / 2), Math.floor((top + bottom) / 2)];
-  // Alt keeps snapping out of the way: the drag lands exactly where the pointer does.
-  await pointerDrag(page, centre, 10, 5, { alt: true });
+  // Alt keeps snapping out of the way: the drag lands exactly where the pointer does. Before
+  // the drop, the device's picture already shows the compass at its new place, while the
+  // text is still as it was.
+  const newBox = [left + 10, top + 5, right + 10, bottom + 5];
+  const live = async () => {
+    await page.waitForTimeout(150);
+    const owned = await ownedOutside(page, 'panel.txt', compass.line, newBox);
+    assert.ok(owned.count > 50 && owned.outside.length === 0, `mid-drag: ${JSON.stringify(owned)}`);
+    assert.deepEqual(await page.evaluate(() => Array.from(window.orvanta.text('panel.txt'))), before['panel.txt']);
+  };
+  await pointerDrag(page, centre, 10, 5, { alt: true, during: live });
   const panel = await text(page, 'panel.txt');
   const lines = panel.split('\n');
   const was = Buffer.from(before['panel.txt']).toString().split('\n');
@@ -105,6 +115,55 @@ test("a pointer drag moves the demo's compass by exactly its digits, and Ctrl+Z 
   await page.keyboard.press('Control+z');
   assert.deepEqual(await page.evaluate(() => Array.from(window.orvanta.text('panel.txt'))), before['panel.txt']);
   await page.screenshot({ path: process.env.ORVANTA_DESIGN_SHOT ?? '/dev/null' }).catch(() => {});
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('a click selects what drew the pixel, else the box or the picture; the selection holds the file on show', async () => {
+  const { page, problems } = await openDesign(folderFiles(join(examples, 'demo')), 80, { base64: true });
+  const click = async (x, y) => {
+    const at = await pointOf(page, x, y);
+    await page.mouse.click(at.x, at.y);
+    return page.evaluate(() => window.orvanta.selection());
+  };
+  const lineOf = async (keyword) => (await objects(page)).find((o) => o.keyword === keyword).line;
+  // The pointer's dial is empty inside, where the picture behind shows: the dial's box wins.
+  assert.match(await page.evaluate(() => window.orvanta.lineAt(32, 90)), /panel\.txt:1: image/);
+  assert.deepEqual(await click(32, 90), [await lineOf('RoundPointer')]);
+  // Where no instrument's box reaches, the picture's line.
+  assert.deepEqual(await click(66, 110), [1]);
+  // The editor's cursor follows the selection, and a cursor put on a line selects it.
+  assert.equal(await page.locator('#editor .cm-activeLine').textContent(), 'image;panel.bmp');
+  await page.locator('#editor .cm-content').focus();
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('ArrowDown');
+  assert.deepEqual(await page.evaluate(() => window.orvanta.selection()), [await lineOf('Kompass')]);
+  // Tab on the display steps to the next object on show.
+  await page.locator('#panel').focus();
+  await page.keyboard.press('Tab');
+  assert.deepEqual(await page.evaluate(() => window.orvanta.selection()), [await lineOf('RoundPointer')]);
+  // panel.txt names radar.txt after 8 s; while anything is selected it stays on show.
+  const fileOnShow = () => page.evaluate(() => window.orvanta.lineAt(0, 127).split(':')[0]);
+  await page.evaluate(() => window.orvanta.run(200));
+  assert.equal(await fileOnShow(), 'panel.txt');
+  await page.keyboard.press('Escape');
+  assert.deepEqual(await page.evaluate(() => window.orvanta.selection()), []);
+  await page.evaluate(() => window.orvanta.run(200));
+  assert.equal(await fileOnShow(), 'radar.txt');
+  // Another folder loaded with a selection held starts at its own config.txt and goes on
+  // along its own chain.
+  await click(64, 64);
+  assert.equal((await page.evaluate(() => window.orvanta.selection())).length, 1);
+  const chained = await page.evaluate(() => {
+    window.orvanta.run(2);
+    window.orvanta.load({ 'config.txt': 'LED;10;10;8;0\nLoadConfig;b.txt;1\n', 'b.txt': 'LED;50;50;8;0\n' });
+    window.orvanta.run(1);
+    const first = window.orvanta.lineAt(10, 10);
+    window.orvanta.run(40);
+    return [first, window.orvanta.lineAt(50, 50), window.orvanta.selection().length];
+  });
+  assert.deepEqual(chained, ['config.txt:1: LED', 'b.txt:1: LED', 0]);
   assert.deepEqual(problems, []);
   await page.close();
 });
@@ -179,6 +238,10 @@ test('a drag to within 2 pixels of an edge lands on it, and with Alt it does not
   assert.equal(await text(page, 'config.txt'), config);
   await pointerDrag(page, [70, 100], -27, 0, { alt: true });
   assert.equal((await text(page, 'config.txt')).split('\n')[1], 'Tacho;33;90;20;20;0');
+  // G: a corner with nothing near to snap to goes to the 4-pixel grid.
+  await page.keyboard.press('g');
+  await pointerDrag(page, [40, 100], 6, -7);
+  assert.equal((await text(page, 'config.txt')).split('\n')[1], 'Tacho;40;84;20;20;0');
   assert.deepEqual(problems, []);
   await page.close();
 });
@@ -192,7 +255,11 @@ test('the display keys nudge, move a multi-selection together, duplicate and del
     await page.mouse.click(at.x, at.y);
     if (shift) await page.keyboard.up('Shift');
   };
+  const picture = await page.evaluate(() => Array.from(window.orvanta.picture()).join());
   await click(20, 20);
+  assert.deepEqual(await page.evaluate(() => window.orvanta.selection()), [1]);
+  assert.equal(await page.evaluate(() => Array.from(window.orvanta.picture()).join()), picture,
+               'the selection is drawn into the picture');
   assert.deepEqual(await page.evaluate(() => window.orvanta.select([])), []);
   await click(20, 20);
   await page.keyboard.press('ArrowRight');
@@ -253,6 +320,18 @@ test('an insert lands at its point, the eleventh object is refused, overrides fo
   });
   assert.notEqual(refusal, '');
   assert.equal(await text(page, 'config.txt'), ten);
+  // Removing one of ten brings an eleventh to life: the page asks, and a no changes nothing.
+  const eleven = `${ten}\nTacho;5;60;20;30;0`;
+  await page.evaluate((eleven) => { window.orvanta.load({ 'config.txt': eleven }); window.orvanta.run(1); }, eleven);
+  const asked = [];
+  page.once('dialog', (dialog) => { asked.push(dialog.message()); void dialog.dismiss(); });
+  const declined = await page.evaluate(() => { try { window.orvanta.remove([1]); return ''; } catch (e) { return e.message; } });
+  assert.equal(asked.length, 1);
+  assert.notEqual(declined, '');
+  assert.equal(await text(page, 'config.txt'), eleven);
+  page.once('dialog', (dialog) => void dialog.accept());
+  await page.evaluate(() => window.orvanta.remove([1]));
+  assert.equal(await text(page, 'config.txt'), eleven.split('\n').slice(1).join('\n'));
   assert.deepEqual(problems, []);
   await page.close();
 });
