@@ -159,4 +159,22 @@ test('a drag in the preview changes only the digits it must, and Ctrl+Z in the e
     await waitForLine(page, LAMP_LINE, (text) => text === 'LED;110;40;12;1');
     assert.deepEqual(await shownLines(page), before);
     await frame.waitForFunction((green) => window.orvanta.picture()[40 * 128 + 114] === green, green, { timeout: 5000 });
+
+    // The same with the pointer: a press on the lamp selects it, dragging it down moves it.
+    const canvas = await frame.locator('#panel').boundingBox();
+    const scale = canvas.width / 128;
+    const [x, y] = [canvas.x + 110.5 * scale, canvas.y + 40.5 * scale];
+    await page.mouse.move(x, y);
+    await page.mouse.down();
+    for (let step = 1; step <= 10; ++step) await page.mouse.move(x, y + step * 2 * scale);
+    await page.mouse.up();
+    await waitForLine(page, LAMP_LINE, (text) => text !== 'LED;110;40;12;1');
+    const dragged = await shownLines(page);
+    const [, newX, newY] = /^LED;(\d+);(\d+);12;1$/.exec(dragged[LAMP_LINE - 1]) ?? [];
+    assert.ok(Math.abs(newX - 110) <= 4 && newY > 50, dragged[LAMP_LINE - 1]);
+    assert.deepEqual(dragged.filter((_, i) => i !== LAMP_LINE - 1), before.filter((_, i) => i !== LAMP_LINE - 1));
+    await placeCursor(page, 1, 1);
+    await page.keyboard.press('Control+Z');
+    await waitForLine(page, LAMP_LINE, (text) => text === 'LED;110;40;12;1');
+    assert.deepEqual(await shownLines(page), before);
 });

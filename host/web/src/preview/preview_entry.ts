@@ -44,6 +44,12 @@ const contentOf = (file: FileContent): string | Uint8Array =>
 async function start(): Promise<void> {
   const vscode = acquireVsCodeApi();
   const post = (message: FromPreview): void => vscode.postMessage(message);
+  // The extension reads the folder while the device's module compiles: what it sends before
+  // the device is ready waits in a queue.
+  const early: ToPreview[] = [];
+  let handle = (message: ToPreview): void => void early.push(message);
+  window.addEventListener('message', (event: MessageEvent<ToPreview>) => handle(event.data));
+  post({ type: 'ready' });
   const engine = await Engine.create();
   const workspace = new Workspace(engine);
   const canvas = element<HTMLCanvasElement>('panel');
@@ -111,8 +117,7 @@ async function start(): Promise<void> {
   Object.assign(automation, designAutomation(designer, (name) => workspace.bytes(name) ?? new Uint8Array()));
 
   let started = false;
-  window.addEventListener('message', (event: MessageEvent<ToPreview>) => {
-    const message = event.data;
+  handle = (message: ToPreview): void => {
     switch (message.type) {
       case 'folder': {
         const files: Files = {};
@@ -148,8 +153,8 @@ async function start(): Promise<void> {
         ideDocument.cursorMoved(message.name, message.line, message.moved);
         break;
     }
-  });
-  post({ type: 'ready' });
+  };
+  for (const message of early.splice(0)) handle(message);
 }
 
 start().catch((error: unknown) => {
