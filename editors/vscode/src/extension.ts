@@ -106,8 +106,11 @@ async function restartServer(context: vscode.ExtensionContext): Promise<void> {
 // The window shows a card folder as the device reads its card: the folder that holds the
 // document, whichever of its files is open.
 function openInWindow(context: vscode.ExtensionContext, uri: vscode.Uri | undefined): void {
+    // The palette offers the command everywhere: Theia, and so Arduino IDE, does not know the
+    // editor's language while the palette has the focus, and would hide a command offered
+    // only for it.
     const target = uri ?? vscode.window.activeTextEditor?.document.uri;
-    if (target === undefined || target.scheme !== 'file') {
+    if (target === undefined || target.scheme !== 'file' || !isConfigurationFile(target.fsPath)) {
         void vscode.window.showErrorMessage(
             'Orvanta: open a configuration file first; the window shows the folder that holds it.',
         );
