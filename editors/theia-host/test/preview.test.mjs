@@ -177,4 +177,17 @@ test('a drag in the preview changes only the digits it must, and Ctrl+Z in the e
     await page.keyboard.press('Control+Z');
     await waitForLine(page, LAMP_LINE, (text) => text === 'LED;110;40;12;1');
     assert.deepEqual(await shownLines(page), before);
+
+    // Nudged with the keys on the display, a step each, and undone a step at a time.
+    await clickPixel(frame, 110, 40);
+    await page.keyboard.press('ArrowRight');
+    await waitForLine(page, LAMP_LINE, (text) => text === 'LED;111;40;12;1');
+    await page.keyboard.press('Shift+ArrowDown');
+    await waitForLine(page, LAMP_LINE, (text) => text === 'LED;111;48;12;1');
+    await placeCursor(page, 1, 1);
+    await page.keyboard.press('Control+Z');
+    await waitForLine(page, LAMP_LINE, (text) => text === 'LED;111;40;12;1');
+    await page.keyboard.press('Control+Z');
+    await waitForLine(page, LAMP_LINE, (text) => text === 'LED;110;40;12;1');
+    assert.deepEqual(await shownLines(page), before);
 });

@@ -152,17 +152,17 @@ class Preview {
 
     // Selects the whole line in an editor: the one showing the file, or a new one in the
     // first column, beside the preview. The focus stays in the preview, whose keys nudge
-    // the object a click selected.
+    // the object a click selected: an editor that shows the file already is not shown
+    // again, which Theia would give the focus.
     private async reveal(name: string, line: number): Promise<void> {
         const document = await vscode.workspace.openTextDocument(vscode.Uri.file(path.join(this.folder, name)));
-        const shown = vscode.window.visibleTextEditors.find((editor) => editor.document === document);
         const range = document.lineAt(Math.min(line - 1, document.lineCount - 1)).range;
-        const editor = await vscode.window.showTextDocument(document, {
-            viewColumn: shown?.viewColumn ?? vscode.ViewColumn.One,
-            preserveFocus: true,
-            selection: range,
-        });
-        // Theia keeps the old selection of an editor it only reveals: it is set again.
+        const editor = vscode.window.visibleTextEditors.find((shown) => shown.document === document) ??
+            await vscode.window.showTextDocument(document, {
+                viewColumn: vscode.ViewColumn.One,
+                preserveFocus: true,
+                selection: range,
+            });
         editor.selection = new vscode.Selection(range.start, range.end);
         editor.revealRange(range, vscode.TextEditorRevealType.InCenterIfOutsideViewport);
     }
