@@ -63,11 +63,15 @@ class Preview {
             `Preview ${path.basename(folder)}`,
         );
 
-        this.firstContents = folderContents(folder);
+        this.firstContents = folderContents(folder).catch((): FileContent[] => []);
         const watcher = vscode.workspace.createFileSystemWatcher(new vscode.RelativePattern(folder, '*'));
         this.subscriptions.push(
             webview.onDidReceiveMessage((message: unknown) => {
-                if (isFromPreview(message)) void this.received(message);
+                if (!isFromPreview(message)) return;
+                this.received(message).catch((error: unknown) => {
+                    const reason = error instanceof Error ? error.message : String(error);
+                    void vscode.window.showErrorMessage(`Orvanta: the preview of ${this.folder}: ${reason}`);
+                });
             }),
             vscode.workspace.onDidChangeTextDocument((event) => {
                 if (event.contentChanges.length === 0) return;
@@ -133,9 +137,14 @@ class Preview {
                 // A webview that loads again (the host may reload it) starts from the folder.
                 const early = this.firstContents;
                 this.firstContents = Promise.resolve([]);
-                let files = await early.catch(() => undefined);
-                if (files === undefined || files.length === 0 || this.changedBeforeReady || this.ready)
+                let files = await early;
+                if (files.length === 0 || this.changedBeforeReady || this.ready)
                     files = await folderContents(this.folder);
+                // The open documents' texts as they are now: typing goes on while files are read.
+                files = files.map((file) => {
+                    const document = openDocument(this.folder, file.name);
+                    return document === undefined ? file : { name: file.name, text: document.getText() };
+                });
                 this.ready = true;
                 this.post({ type: 'folder', title: this.folder, files });
                 this.cursorMoved(vscode.window.activeTextEditor, false);
