@@ -73,13 +73,20 @@ async function start(): Promise<void> {
   // frame allows no dialogs), so an edit that needs a yes is declined with its reason.
   const ideDocument = new IdeDocument(workspace, readings, post);
   const overlay = new DesignOverlay(canvas, element('stage'));
-  const designer = new Designer(engine, ideDocument, new DesignService(engine, new Language(engine), () => true), overlay, {
+  const service = new DesignService(engine, new Language(engine), () => true);
+  const designer = new Designer(engine, ideDocument, service, overlay, {
     paused: () => pacer.paused,
     shown: () => show(),
     has: (name) => workspace.has(name),
     confirm: () => false,
   });
   designInput(canvas, designer, overlay);
+  // A file's objects depend on the folder's other files too (a picture's size).
+  workspace.onEvent((event) => {
+    if (event.kind !== 'opened' && event.kind !== 'saved') service.invalidate();
+    // Another folder's lines are not the selection's lines.
+    if (event.kind === 'replaced') designer.select([]);
+  });
   // The IDE's cursor line is outlined, wherever the focus is.
   const outline = linkPixels(engine, display, ideDocument);
   display.decorate = (context, scale) => {
