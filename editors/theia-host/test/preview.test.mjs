@@ -190,4 +190,12 @@ test('a drag in the preview changes only the digits it must, and Ctrl+Z in the e
     await page.keyboard.press('Control+Z');
     await waitForLine(page, LAMP_LINE, (text) => text === 'LED;110;40;12;1');
     assert.deepEqual(await shownLines(page), before);
+
+    // Ctrl+Z on the display: the host hands the key to its editor, whose history it undoes.
+    await clickPixel(frame, 110, 40);
+    await page.keyboard.press('ArrowRight');
+    await waitForLine(page, LAMP_LINE, (text) => text === 'LED;111;40;12;1');
+    await page.keyboard.press('Control+Z');
+    await waitForLine(page, LAMP_LINE, (text) => text === 'LED;110;40;12;1');
+    assert.deepEqual(await shownLines(page), before);
 });
