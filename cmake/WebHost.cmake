@@ -36,6 +36,9 @@ find_program(ORVANTA_NODE node NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 find_program(ORVANTA_NPM npm NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 set(ORVANTA_WEB ${PROJECT_SOURCE_DIR}/host/web)
 set(ORVANTA_SITE ${PROJECT_BINARY_DIR}/site)
+# The editor extension's preview: the same modules and engine, which editors/vscode copies
+# into its package's media folder.
+set(ORVANTA_PREVIEW ${PROJECT_BINARY_DIR}/preview)
 add_custom_command(OUTPUT ${ORVANTA_WEB}/node_modules/.package-lock.json
   COMMAND ${ORVANTA_NPM} ci --no-audit --no-fund --loglevel=error
   DEPENDS ${ORVANTA_WEB}/package.json ${ORVANTA_WEB}/package-lock.json
@@ -45,13 +48,13 @@ file(GLOB_RECURSE ORVANTA_WEB_SOURCES CONFIGURE_DEPENDS ${ORVANTA_WEB}/src/*)
 file(GLOB_RECURSE ORVANTA_DEMO_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/demo/* ${PROJECT_SOURCE_DIR}/examples/gallery/*)
 add_custom_command(OUTPUT ${ORVANTA_SITE}/index.html ${ORVANTA_SITE}/orvanta.js
                           ${ORVANTA_SITE}/orvanta-engine.js ${ORVANTA_SITE}/orvanta-pictures.js
-                          ${ORVANTA_SITE}/orvanta-editor.js
+                          ${ORVANTA_SITE}/orvanta-editor.js ${ORVANTA_PREVIEW}/orvanta-preview.js
   COMMAND ${ORVANTA_NODE} ${ORVANTA_WEB}/node_modules/typescript/bin/tsc --noEmit -p ${ORVANTA_WEB}
   COMMAND ${ORVANTA_NODE} ${ORVANTA_WEB}/build.mjs $<TARGET_FILE:orvanta_engine>
-          $<TARGET_FILE:orvanta_pictures> ${PROJECT_SOURCE_DIR}/examples ${ORVANTA_SITE}
+          $<TARGET_FILE:orvanta_pictures> ${PROJECT_SOURCE_DIR}/examples ${ORVANTA_SITE} ${ORVANTA_PREVIEW}
   DEPENDS orvanta_engine orvanta_pictures ${ORVANTA_WEB}/node_modules/.package-lock.json ${ORVANTA_WEB_SOURCES}
           ${ORVANTA_WEB}/build.mjs ${ORVANTA_WEB}/tsconfig.json ${ORVANTA_DEMO_FILES}
-  COMMENT "Bundling the page into ${ORVANTA_SITE}"
+  COMMENT "Bundling the page into ${ORVANTA_SITE} and the preview into ${ORVANTA_PREVIEW}"
   VERBATIM)
 add_custom_target(orvanta_site ALL DEPENDS ${ORVANTA_SITE}/index.html)
 

@@ -1,5 +1,6 @@
-// Bundles the page into one static folder:
-//   node build.mjs ENGINE_JS PICTURES_JS EXAMPLES_DIR OUT_DIR
+// Bundles the page into one static folder, and the preview of the editor extension into
+// another:
+//   node build.mjs ENGINE_JS PICTURES_JS EXAMPLES_DIR OUT_DIR PREVIEW_DIR
 // ENGINE_JS is the device module's glue (orvanta-engine.js, its .wasm beside it); the
 // module's bytes and the examples of EXAMPLES_DIR (the demo and every gallery folder) are
 // put into the page's script. PICTURES_JS is the picture module's glue, which the page
@@ -13,9 +14,9 @@ import { fileURLToPath } from 'node:url';
 import { deflateRawSync } from 'node:zlib';
 import { zipSync } from 'fflate';
 
-const [engine, pictures, examples, out] = process.argv.slice(2);
-if (!out) {
-  console.error('usage: node build.mjs ENGINE_JS PICTURES_JS EXAMPLES_DIR OUT_DIR');
+const [engine, pictures, examples, out, previewOut] = process.argv.slice(2);
+if (!previewOut) {
+  console.error('usage: node build.mjs ENGINE_JS PICTURES_JS EXAMPLES_DIR OUT_DIR PREVIEW_DIR');
   process.exit(2);
 }
 const here = dirname(fileURLToPath(import.meta.url));
@@ -60,10 +61,15 @@ await mkdir(out, { recursive: true });
 // Two scripts: the page's (orvanta.js), which shows the first picture, and the editor's
 // (orvanta-editor.js, CodeMirror and what works with it), which the page loads after it.
 // Modules both import are in both; only pure functions and constants are.
-for (const [entry, script] of [['main.ts', 'orvanta.js'], ['editor_entry.ts', 'orvanta-editor.js']])
+// The preview (orvanta-preview.js) is a third host of the same modules and engine, which
+// the extension's webview loads with the engine's glue and the page's style; the extension
+// copies the folder into its package.
+await mkdir(previewOut, { recursive: true });
+for (const [entry, script] of [['main.ts', join(out, 'orvanta.js')], ['editor_entry.ts', join(out, 'orvanta-editor.js')],
+                               ['preview/preview_entry.ts', join(previewOut, 'orvanta-preview.js')]])
   await build({
     entryPoints: [join(here, 'src', entry)],
-    outfile: join(out, script),
+    outfile: script,
     bundle: true,
     format: 'iife', // a classic script: module scripts do not load from file://
     target: 'es2020',
@@ -79,3 +85,6 @@ const picturesWasm = deflateRawSync(await readFile(pictures.replace(/\.js$/, '.w
 await writeFile(join(out, 'orvanta-pictures.js'),
   `${await readFile(pictures, 'utf8')}\nvar orvantaPicturesWasm = ${JSON.stringify(picturesWasm)};\n`);
 for (const file of ['index.html', 'style.css']) await copyFile(join(here, 'src', file), join(out, file));
+await copyFile(engine, join(previewOut, 'orvanta-engine.js'));
+await copyFile(join(here, 'src', 'style.css'), join(previewOut, 'style.css'));
+await copyFile(join(here, 'src', 'preview', 'preview.css'), join(previewOut, 'preview.css'));

@@ -1,7 +1,7 @@
 // Starts the Theia host on a copy of a card folder, with the Orvanta extension unpacked in
 // its plugins folder and orvanta-cli on PATH, and opens it in Debian's Chromium. Each test
 // file gets its own host, folder and configuration folder, so no file's edits reach another.
-import { spawn } from 'node:child_process';
+import { spawn, spawnSync } from 'node:child_process';
 import { appendFileSync, cpSync, mkdirSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { delimiter, dirname, join, resolve } from 'node:path';
@@ -12,6 +12,7 @@ export const host = resolve(dirname(fileURLToPath(import.meta.url)), '..');
 export const root = resolve(host, '..', '..');
 export const demo = join(root, 'examples', 'demo');
 const cliDir = process.env.ORVANTA_CLI_DIR ?? join(root, 'build', 'release');
+export const cli = join(cliDir, 'orvanta-cli');
 
 // Theia's own process and all it starts (the plugin host, and the language server under it)
 // share one process group, ended as a whole. scripts/test-ide also reads the groups from
@@ -77,11 +78,18 @@ function startBackend(folder, config) {
             backend.unref();
         }
     };
-    return { url, stop };
+    // The programs running in the host's session now, one command line each.
+    const processes = () => {
+        const listed = spawnSync('ps', ['-o', 'stat=,args=', '--sid', String(backend.pid)], { encoding: 'utf8' });
+        return listed.stdout.split('\n').map((line) => line.trim()).filter((line) => line && !line.startsWith('Z'))
+            .map((line) => line.replace(/^\S+\s+/, '')).sort();
+    };
+    return { url, stop, processes };
 }
 
 // Opens the host on a copy of examples/demo. `prepare` may change the copy before Theia
-// sees it. Returns the page, the copy's path and a close function for after().
+// sees it. Returns the page, the copy's path, the host's running programs and a close
+// function for after().
 export async function openIde({ prepare } = {}) {
     const work = mkdtempSync(join(tmpdir(), 'orvanta-ide-'));
     const folder = join(work, 'card');
@@ -109,13 +117,18 @@ export async function openIde({ prepare } = {}) {
         browser = await chromium.launch({
             executablePath: process.env.ORVANTA_CHROMIUM ?? '/usr/bin/chromium',
             headless: true,
+            // Theia serves each webview from an origin of its own, UUID.webview.HOST. Under
+            // ide.localhost both are secure contexts and the same site, as a webview's service
+            // worker needs (a frame of another site may not have one), and the rule sends
+            // both to the host's loopback address.
             args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-                   '--disable-component-update', '--disable-sync'],
+                   '--disable-component-update', '--disable-sync',
+                   '--host-resolver-rules=MAP *.localhost 127.0.0.1'],
         });
         const page = await browser.newPage({ viewport: { width: 1400, height: 900 } });
-        await page.goto(url);
+        await page.goto(url.replace('//127.0.0.1:', '//ide.localhost:'));
         await page.locator('#theia-app-shell').waitFor({ timeout: 60000 });
-        return { page, folder, close };
+        return { page, folder, close, processes: backend.processes };
     } catch (error) {
         await close();
         throw error;

@@ -1,5 +1,6 @@
-// Finding one's way in a folder: the outline lists the objects of a file line by line, and
-// "go to definition" on a picture's name opens that picture.
+// Finding one's way in a folder: the outline lists the objects of a file line by line,
+// "go to definition" on a picture's name opens that picture, and the command palette offers
+// the extension's commands.
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
@@ -36,4 +37,19 @@ test('go to definition on a picture name opens the picture', async () => {
     await ask.waitFor();
     await ask.locator('.theia-button.main').click();
     await page.locator('.lm-TabBar-tab.lm-mod-current', { hasText: 'title.bmp' }).waitFor();
+});
+
+test("the command palette offers the extension's commands while a configuration file is open", async () => {
+    const { page } = ide;
+    await page.locator('.lm-TabBar-tab', { hasText: 'config.txt' }).first().click();
+    await page.keyboard.press('F1');
+    const input = page.locator('.quick-input-widget input');
+    await input.fill('>Orvanta: ');
+    const rows = page.locator('.quick-input-list .monaco-list-row');
+    await rows.first().waitFor();
+    await page.waitForTimeout(300);
+    const titles = (await rows.allInnerTexts()).map((text) => text.split('\n')[0]).sort();
+    await page.keyboard.press('Escape');
+    assert.deepEqual(titles, ['Orvanta: Open Preview to the Side', 'Orvanta: Open This Folder in the Orvanta Window',
+                              'Orvanta: Restart the Language Server']);
 });

@@ -2,7 +2,10 @@
 //
 //   node scripts/package.mjs --out DIR                              the package for any system
 //   node scripts/package.mjs --out DIR --target win32-x64 --bin DIR the Windows package
+//   ... --preview DIR   the preview's folder (default build/web/preview, the web preset's)
 //
+// The preview's scripts and styles are the page's modules and engine as the web preset
+// bundles them; they are copied into the package's media folder, never into this folder.
 // The Windows package carries orvanta-cli.exe from the --bin folder, and orvanta.exe when
 // that folder holds it too, so that a Windows user installs nothing else. The version is the
 // project's, from the project() line of the top CMakeLists.txt. The extension is packed from
@@ -17,10 +20,12 @@ import { parseArgs } from 'node:util';
 
 const here = resolve(dirname(fileURLToPath(import.meta.url)), '..');
 const { values } = parseArgs({
-    options: { out: { type: 'string' }, target: { type: 'string' }, bin: { type: 'string' } },
+    options: {
+        out: { type: 'string' }, target: { type: 'string' }, bin: { type: 'string' }, preview: { type: 'string' },
+    },
 });
 if (!values.out || (values.target && !values.bin) || (values.bin && !values.target)) {
-    console.error('usage: package.mjs --out DIR [--target win32-x64 --bin DIR]');
+    console.error('usage: package.mjs --out DIR [--target win32-x64 --bin DIR] [--preview DIR]');
     process.exit(2);
 }
 
@@ -34,6 +39,13 @@ function projectVersion() {
 const version = projectVersion();
 const bundle = join(here, 'out', 'extension.js');
 if (!existsSync(bundle)) throw new Error(`${bundle} is missing: run npm run compile first`);
+const preview = resolve(values.preview ?? join(here, '..', '..', 'build', 'web', 'preview'));
+const previewFiles = ['orvanta-preview.js', 'orvanta-engine.js', 'style.css', 'preview.css'];
+for (const file of previewFiles) {
+    if (!existsSync(join(preview, file))) {
+        throw new Error(`${join(preview, file)} is missing: build the web preset first (cmake --build --preset web)`);
+    }
+}
 
 const stage = mkdtempSync(join(tmpdir(), 'orvanta-vsix-'));
 try {
@@ -46,6 +58,8 @@ try {
     }
     mkdirSync(join(stage, 'out'));
     cpSync(bundle, join(stage, 'out', 'extension.js'));
+    mkdirSync(join(stage, 'media'));
+    for (const file of previewFiles) cpSync(join(preview, file), join(stage, 'media', file));
 
     const args = ['package', '--no-dependencies', '--skip-license', '--allow-missing-repository'];
     let name = `orvanta-vscode-${version}.vsix`;

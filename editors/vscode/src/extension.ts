@@ -4,6 +4,7 @@ import * as vscode from 'vscode';
 import { LanguageClient, LanguageClientOptions, ServerOptions } from 'vscode-languageclient/node';
 
 import { isConfigurationFile, LANGUAGE_ID } from './documents';
+import { registerPreview } from './preview';
 import { locateProgram } from './programs';
 
 let client: LanguageClient | undefined;
@@ -27,6 +28,7 @@ export async function activate(context: vscode.ExtensionContext): Promise<void> 
             openInWindow(context, uri),
         ),
         vscode.commands.registerCommand('orvanta.restartServer', () => restartServer(context)),
+        registerPreview(context),
         vscode.workspace.onDidChangeConfiguration((event) => {
             if (event.affectsConfiguration('orvanta.serverPath')) void restartServer(context);
         }),
@@ -104,8 +106,11 @@ async function restartServer(context: vscode.ExtensionContext): Promise<void> {
 // The window shows a card folder as the device reads its card: the folder that holds the
 // document, whichever of its files is open.
 function openInWindow(context: vscode.ExtensionContext, uri: vscode.Uri | undefined): void {
+    // The palette offers the command everywhere: Theia, and so Arduino IDE, does not know the
+    // editor's language while the palette has the focus, and would hide a command offered
+    // only for it.
     const target = uri ?? vscode.window.activeTextEditor?.document.uri;
-    if (target === undefined || target.scheme !== 'file') {
+    if (target === undefined || target.scheme !== 'file' || !isConfigurationFile(target.fsPath)) {
         void vscode.window.showErrorMessage(
             'Orvanta: open a configuration file first; the window shows the folder that holds it.',
         );

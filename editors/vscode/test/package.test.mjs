@@ -2,7 +2,7 @@
 // must name the language, the grammar and the server, and carry the Windows programs.
 import assert from 'node:assert/strict';
 import { execFileSync, spawnSync } from 'node:child_process';
-import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { builtinModules } from 'node:module';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
@@ -14,8 +14,20 @@ const here = join(dirname(fileURLToPath(import.meta.url)), '..');
 const work = mkdtempSync(join(tmpdir(), 'orvanta-package-'));
 after(() => rmSync(work, { recursive: true, force: true }));
 
+// The preview the web preset built; without it, stand-ins show that its files travel, and
+// the package's size is left to a run after the web build (the release's).
+const builtPreview = process.env.ORVANTA_PREVIEW_DIR ?? join(here, '..', '..', 'build', 'web', 'preview');
+const previewFiles = ['orvanta-preview.js', 'orvanta-engine.js', 'style.css', 'preview.css'];
+const previewBuilt = previewFiles.every((file) => existsSync(join(builtPreview, file)));
+let preview = builtPreview;
+if (!previewBuilt) {
+    preview = join(work, 'preview');
+    mkdirSync(preview);
+    for (const file of previewFiles) writeFileSync(join(preview, file), `/* stand-in ${file} ${Date.now()} */`);
+}
+
 function pack(...args) {
-    const out = execFileSync(process.execPath, [join(here, 'scripts', 'package.mjs'), ...args], {
+    const out = execFileSync(process.execPath, [join(here, 'scripts', 'package.mjs'), '--preview', preview, ...args], {
         cwd: here, encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'],
     });
     return out.trim().split('\n').pop();
@@ -88,6 +100,32 @@ test('the package for any system', async () => {
     const names = [...files.keys()];
     assert.deepEqual(names.filter((n) => /node_modules|\/src\/|\/test\/|^extension\/bin\//.test(n)), []);
     assert.doesNotMatch(files.get('extension.vsixmanifest').toString(), /TargetPlatform/);
+
+    // The preview: its command in the palette and the editor's title bar, and the web
+    // build's files in the media folder the webview may load from.
+    const command = manifest.contributes.commands.find((c) => c.command === 'orvanta.openPreview');
+    assert.equal(`${command?.category}: ${command?.title}`, 'Orvanta: Open Preview to the Side');
+    assert.ok(manifest.contributes.menus['editor/title'].some((m) => m.command === 'orvanta.openPreview' &&
+        m.when === 'editorLangId == orvanta'));
+    assert.ok(manifest.activationEvents.includes('onCommand:orvanta.openPreview'));
+    for (const file of previewFiles)
+        assert.deepEqual(files.get(`extension/media/${file}`), readFileSync(join(preview, file)), file);
+    assert.match(bundle, /"media"/, 'the webview is limited to the media folder');
+});
+
+test('the package with the built preview stays under 2 MB',
+    { skip: !previewBuilt && 'the web preset has not built the preview' }, () => {
+        const vsix = pack('--out', join(work, 'sized'));
+        const size = statSync(vsix).size;
+        assert.ok(size < 2 * 1024 * 1024, `${size} bytes`);
+    });
+
+test('the package is refused without the preview', () => {
+    const result = spawnSync(process.execPath,
+        [join(here, 'scripts', 'package.mjs'), '--out', join(work, 'none'), '--preview', join(work, 'nowhere')],
+        { cwd: here, encoding: 'utf8' });
+    assert.notEqual(result.status, 0);
+    assert.match(result.stderr, /orvanta-preview\.js is missing: build the web preset first/);
 });
 
 test('the Windows package carries the programs', async () => {
@@ -96,6 +134,7 @@ test('the Windows package carries the programs', async () => {
     const files = await unzip(vsix);
     assert.deepEqual(files.get('extension/bin/orvanta-cli.exe'), cliBytes);
     assert.deepEqual(files.get('extension/bin/orvanta.exe'), windowBytes);
+    assert.ok(files.has('extension/media/orvanta-preview.js'), 'the preview too');
     assert.match(files.get('extension.vsixmanifest').toString(), /TargetPlatform="win32-x64"/);
 });
 
@@ -103,7 +142,8 @@ test('the Windows package is refused without orvanta-cli.exe', () => {
     const empty = join(work, 'empty');
     mkdirSync(empty);
     const result = spawnSync(process.execPath,
-        [join(here, 'scripts', 'package.mjs'), '--out', join(work, 'none'), '--target', 'win32-x64', '--bin', empty],
+        [join(here, 'scripts', 'package.mjs'), '--out', join(work, 'none'), '--target', 'win32-x64', '--bin', empty,
+         '--preview', preview],
         { cwd: here, encoding: 'utf8' });
     assert.notEqual(result.status, 0);
     assert.match(result.stderr, /orvanta-cli\.exe is missing/);

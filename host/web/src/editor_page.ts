@@ -60,7 +60,15 @@ export function setupEditor(
   Object.assign(page.automation, designAutomation(designer, bytes));
 
   const inspector = new Inspector(engine, regions.inspector, regions.canvas);
-  const outline = linkPixels(engine, display, editor, () => designer.selection().length > 0);
+  // While the editor has the focus, or design has a selection, the cursor's line is
+  // outlined.
+  const outline = linkPixels(engine, display, {
+    onCursor: (listener) => shownEditor.onCursor(listener),
+    outlined: () =>
+      shownEditor.view.hasFocus || designer.selection().length > 0
+        ? { file: shownEditor.file, line: shownEditor.cursorLine }
+        : null,
+  });
   // Each paint shows a new frame, whose pixels and files the outline, readings and the
   // selection follow.
   display.decorate = (context, scale) => {

@@ -1,5 +1,4 @@
 import type { Display } from './display';
-import type { Editor } from './editor';
 import { PANEL_SIZE, type Engine } from './engine';
 
 // Pixel and line, both ways: the line that drew a pixel of the panel (design's click shows
@@ -63,16 +62,26 @@ function drawOutline(context: CanvasRenderingContext2D, owned: Uint8Array, scale
   context.restore();
 }
 
+// The text the outline follows: the page's editor, or an IDE's editor through the
+// preview's messages. Lines count from 1.
+export interface LinkedText {
+  // Calls back whenever the line to outline may have changed.
+  onCursor(listener: () => void): void;
+  // The line whose pixels are outlined now, or null for none.
+  outlined(): { file: string; line: number } | null;
+}
+
 // Returns what to draw over each paint of the panel. A click on the panel is design's
 // (design/designer.ts), which selects the object and puts the cursor on its line.
-export function linkPixels(engine: Engine, display: Display, editor: Editor,
-                           designing: () => boolean): (context: CanvasRenderingContext2D, scale: number) => void {
-  // While the editor has the focus, or design has a selection, the cursor's line is
-  // outlined on every paint, since the pixels a line owns change from frame to frame.
-  editor.onCursor(() => display.paint());
+export function linkPixels(engine: Engine, display: Display,
+                           text: LinkedText): (context: CanvasRenderingContext2D, scale: number) => void {
+  // The line is outlined on every paint, since the pixels a line owns change from frame to
+  // frame.
+  text.onCursor(() => display.paint());
   return (context, scale) => {
-    if (!editor.view.hasFocus && !designing()) return;
-    const owned = pixelsOfLine(engine, editor.file, editor.cursorLine);
+    const line = text.outlined();
+    if (!line) return;
+    const owned = pixelsOfLine(engine, line.file, line.line);
     if (owned.includes(1)) drawOutline(context, owned, scale);
   };
 }
