@@ -41,7 +41,7 @@ add_custom_command(OUTPUT ${ORVANTA_WEB}/node_modules/.package-lock.json
   DEPENDS ${ORVANTA_WEB}/package.json ${ORVANTA_WEB}/package-lock.json
   WORKING_DIRECTORY ${ORVANTA_WEB}
   COMMENT "Installing the page's tools from npm")
-file(GLOB ORVANTA_WEB_SOURCES CONFIGURE_DEPENDS ${ORVANTA_WEB}/src/*)
+file(GLOB_RECURSE ORVANTA_WEB_SOURCES CONFIGURE_DEPENDS ${ORVANTA_WEB}/src/*)
 file(GLOB_RECURSE ORVANTA_DEMO_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/demo/* ${PROJECT_SOURCE_DIR}/examples/gallery/*)
 add_custom_command(OUTPUT ${ORVANTA_SITE}/index.html ${ORVANTA_SITE}/orvanta.js
                           ${ORVANTA_SITE}/orvanta-engine.js ${ORVANTA_SITE}/orvanta-pictures.js

@@ -34,8 +34,7 @@ ORVANTA_EXPORT void orvanta_power_on() {
 }
 
 ORVANTA_EXPORT void orvanta_run_frames(uint32_t count) {
-    orvanta::web::Run& run = engine().current();
-    for (uint32_t i = 0; i < count; ++i) run.frames.run(run.session);
+    for (uint32_t i = 0; i < count; ++i) engine().runFrame();
 }
 
 ORVANTA_EXPORT double orvanta_next_start() {

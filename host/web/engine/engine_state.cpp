@@ -1,6 +1,7 @@
 #include "host/web/engine/engine_state.h"
 
 #include <cstdlib>
+#include <string_view>
 
 namespace orvanta::web {
 
@@ -35,6 +36,18 @@ void Engine::powerOn() {
     trace.clear();
     traceStopped = false;
     run = std::make_unique<Run>(folder, trace);
+}
+
+void Engine::runFrame() {
+    Run& now = current();
+    now.frames.run(now.session);
+    if (!holdShown) return;
+    ConfigState& config = now.session.device().config;
+    if (config.thisConfigName[0] == '\0') return;
+    // A load names its successor in nextConfigName; it is kept for the release.
+    if (std::string_view(config.nextConfigName) != config.thisConfigName)
+        heldSuccessor = config.nextConfigName;
+    copyConfigName(config.nextConfigName, config.thisConfigName);
 }
 
 Engine& engine() {

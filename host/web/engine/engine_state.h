@@ -38,9 +38,15 @@ struct Engine {
     std::unique_ptr<Run> run;
     // The text of the last answer that a function returned as text (see reply()).
     std::string reply;
+    // While design on the display holds the file on show, each frame makes it the next file
+    // again, as Loop does; `heldSuccessor` keeps the successor it named, for the release.
+    bool holdShown = false;
+    std::string heldSuccessor;
 
     Run& current(); // powers on first if nothing ran yet
     void powerOn();
+    // One frame of the device, with the file on show held while design holds it.
+    void runFrame();
 };
 
 Engine& engine();

@@ -1,3 +1,4 @@
+import type { DesignAutomation } from './design/design_automation';
 import type { Files } from './engine';
 import type { Pacer } from './pacer';
 import type { ReadingRow } from './readings';
@@ -5,7 +6,7 @@ import type { Workspace } from './workspace';
 
 // window.orvanta: the page for tests and for people who script it. load() then run(N)
 // gives the picture and trace of `orvanta-cli render DIR --frames N`.
-export interface Automation {
+export interface Automation extends Partial<DesignAutomation> {
   // Replaces the folder, powers a new device on and pauses it.
   load(files: Files): void;
   // Pauses if running, then runs that many frames on the virtual clock.

@@ -39,6 +39,18 @@ function difference(before: string, after: string): { from: number; to: number; 
   return { from: start, to: before.length - end, insert: after.slice(start, after.length - end) };
 }
 
+// The line end a file uses throughout (CR LF or a lone CR), which the editor then keeps, or
+// null for LF or mixed line ends. CodeMirror writes its own line separator on every line, so
+// without this a CR LF file came back with LF line ends after any edit.
+export function lineSeparatorOf(text: string): string | null {
+  const crlf = text.split('\r\n').length - 1;
+  const cr = text.split('\r').length - 1 - crlf;
+  const lf = text.split('\n').length - 1 - crlf;
+  if (crlf > 0 && cr === 0 && lf === 0) return '\r\n';
+  if (cr > 0 && crlf === 0 && lf === 0) return '\r';
+  return null;
+}
+
 export class Editor {
   readonly view: EditorView;
   private shown: string;
@@ -55,6 +67,7 @@ export class Editor {
     private readonly workspace: Workspace & Limits,
     private readonly language: Language,
     region: HTMLElement,
+    extra: Extension = [],
   ) {
     this.note = region.appendChild(document.createElement('p'));
     this.note.className = 'orvanta-note';
@@ -83,6 +96,7 @@ export class Editor {
         if (update.selectionSet || update.docChanged || update.focusChanged)
           for (const listener of this.cursorListeners) listener();
       }),
+      extra,
     ];
     this.shown = workspace.current;
     this.view = new EditorView({ root, parent: root });
@@ -151,7 +165,7 @@ export class Editor {
     this.cancel();
     this.writing = true;
     try {
-      this.workspace.edit(this.shown, this.view.state.doc.toString());
+      this.workspace.edit(this.shown, this.view.state.sliceDoc());
     } finally {
       this.writing = false;
     }
@@ -175,7 +189,11 @@ export class Editor {
     this.shown = name;
     const reason = this.workspace.readOnlyReason?.(name) ?? null;
     this.serviceOn = reason === null;
-    this.view.setState(EditorState.create({ doc: this.workspace.text(name), extensions: this.extensions }));
+    const text = this.workspace.text(name);
+    const separator = lineSeparatorOf(text);
+    this.language.lineBreak = separator ?? '\n';
+    const extensions = separator ? [this.extensions, EditorState.lineSeparator.of(separator)] : this.extensions;
+    this.view.setState(EditorState.create({ doc: text, extensions }));
     this.view.dispatch({ effects: this.readOnly.reconfigure(this.readOnlyExtension(reason !== null)) });
     this.setNote(reason, reason !== null);
     this.outline.refresh(this.view, this.serviceOn ? name : null);
@@ -184,10 +202,18 @@ export class Editor {
 
   // Takes the workspace's text of the file shown, keeping the cursor where it was.
   private follow(): void {
-    const before = this.view.state.doc.toString();
+    const state = this.view.state;
     const after = this.workspace.text(this.shown);
-    if (before === after) return;
-    this.view.dispatch({ changes: difference(before, after), annotations: fromWorkspace.of(true) });
+    if (state.sliceDoc() === after) return;
+    // Another line end throughout is another document; otherwise the change is made in the
+    // editor's own terms, one position per line end.
+    if ((lineSeparatorOf(after) ?? '\n') !== state.lineBreak) {
+      this.show(this.shown);
+      return;
+    }
+    const change = difference(state.doc.toString(), after.split(state.lineBreak).join('\n'));
+    change.insert = change.insert.split('\n').join(state.lineBreak);
+    this.view.dispatch({ changes: change, annotations: fromWorkspace.of(true) });
     this.outline.refresh(this.view, this.serviceOn ? this.shown : null);
   }
 

@@ -95,7 +95,9 @@ export function positionOf(doc: Text, offset: number): BytePosition {
 }
 
 export class Language {
-  private sent: { name: string; doc: Text } | null = null;
+  private sent: { name: string; doc: Text | null; text: string } | null = null;
+  // The line end the editor writes between lines, which the service sees as the file's.
+  lineBreak = '\n';
 
   constructor(private readonly engine: Engine) {}
 
@@ -103,12 +105,19 @@ export class Language {
   // CodeMirror's documents never change, so a document already sent is the same text.
   sync(name: string, doc: Text): void {
     if (this.sent && this.sent.name === name && this.sent.doc === doc) return;
+    this.syncText(name, doc.sliceString(0, doc.length, this.lineBreak), doc);
+  }
+
+  // Hands `text` over as the text of `name`, unless it is the text the service has.
+  syncText(name: string, text: string, doc: Text | null = null): void {
+    if (this.sent && this.sent.name === name && this.sent.text === text) {
+      this.sent.doc = doc;
+      return;
+    }
     this.withName(name, (pointer, length) =>
-      this.engine.withText(doc.toString(), (text, size) =>
-        this.engine.call('lang_set_text', pointer, length, text, size),
-      ),
+      this.engine.withText(text, (at, size) => this.engine.call('lang_set_text', pointer, length, at, size)),
     );
-    this.sent = { name, doc };
+    this.sent = { name, doc, text };
   }
 
   // The service reads `name` from the folder again, as the device does.

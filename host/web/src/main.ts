@@ -122,21 +122,30 @@ async function start(): Promise<void> {
     await filesUp();
     await readings.restore();
   }
-  // Scripts and tests find the page ready once its file list is.
-  window.orvanta = automation;
   // The editor starts after the first picture has been painted, which it must not delay;
-  // its script (CodeMirror, the inspector) is loaded only then.
+  // its script (CodeMirror, the inspector, design on the display) is loaded only then.
+  // Scripts and tests find the page ready once its file list and its editor are, so that
+  // window.orvanta's design calls are there whenever window.orvanta is.
   requestAnimationFrame(() =>
     setTimeout(() =>
-      loadEditor().then(
-        (setupEditor) =>
-          setupEditor(engine, workspace, display, {
-            editor: element('editor'),
-            inspector: element('inspector'),
-            canvas: element<HTMLCanvasElement>('panel'),
-          }),
-        (error: Error) => (element('editor').textContent = `The editor could not start: ${error.message}.`),
-      ),
+      loadEditor()
+        .then(
+          (setupEditor) =>
+            void setupEditor(
+              engine,
+              workspace,
+              display,
+              {
+                editor: element('editor'),
+                inspector: element('inspector'),
+                canvas: element<HTMLCanvasElement>('panel'),
+                stage: element('stage'),
+              },
+              { readings, paused: () => pacer.paused, shown: show, automation },
+            ),
+          (error: Error) => void (element('editor').textContent = `The editor could not start: ${error.message}.`),
+        )
+        .finally(() => (window.orvanta = automation)),
     ),
   );
 }

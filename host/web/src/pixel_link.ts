@@ -1,10 +1,9 @@
 import type { Display } from './display';
 import type { Editor } from './editor';
 import { PANEL_SIZE, type Engine } from './engine';
-import type { Workspace } from './workspace';
 
-// Pixel and line, both ways: a click on a pixel of the panel shows the line that drew it in
-// the editor, and the line with the editor's cursor has its pixels outlined on the panel.
+// Pixel and line, both ways: the line that drew a pixel of the panel (design's click shows
+// it in the editor), and the line with the editor's cursor has its pixels outlined.
 // The outline is drawn on the canvas over the picture, never into the device's surface.
 
 interface Owner {
@@ -64,21 +63,15 @@ function drawOutline(context: CanvasRenderingContext2D, owned: Uint8Array, scale
   context.restore();
 }
 
-// Returns what to draw over each paint of the panel.
-export function linkPixels(engine: Engine, workspace: Workspace, display: Display, canvas: HTMLCanvasElement,
-                           editor: Editor): (context: CanvasRenderingContext2D, scale: number) => void {
-  canvas.addEventListener('click', (event) => {
-    const pixel = pixelOf(canvas, event);
-    if (!pixel) return;
-    const owner = ownerAt(engine, pixel.x, pixel.y);
-    if (owner.kind === 'line' && workspace.has(owner.file)) editor.reveal(owner.file, owner.line);
-  });
-
-  // While the editor has the focus, its cursor's line is outlined on every paint, since
-  // the pixels a line owns change from frame to frame.
+// Returns what to draw over each paint of the panel. A click on the panel is design's
+// (design/designer.ts), which selects the object and puts the cursor on its line.
+export function linkPixels(engine: Engine, display: Display, editor: Editor,
+                           designing: () => boolean): (context: CanvasRenderingContext2D, scale: number) => void {
+  // While the editor has the focus, or design has a selection, the cursor's line is
+  // outlined on every paint, since the pixels a line owns change from frame to frame.
   editor.onCursor(() => display.paint());
   return (context, scale) => {
-    if (!editor.view.hasFocus) return;
+    if (!editor.view.hasFocus && !designing()) return;
     const owned = pixelsOfLine(engine, editor.file, editor.cursorLine);
     if (owned.includes(1)) drawOutline(context, owned, scale);
   };

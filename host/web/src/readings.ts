@@ -125,6 +125,45 @@ export class Readings {
     this.keep();
   }
 
+  // An edit moved lines of `file`: [old, new] pairs of 1-based lines, a new line below 1 for
+  // a removed one. The overrides follow their objects on the device and in the kept list;
+  // those of removed lines are dropped and returned, so that an undo can set them again.
+  moveLines(file: string, moves: [number, number][]): KeptOverride[] {
+    if (moves.length === 0) return [];
+    this.engine.withText(file, (f, fl) =>
+      this.engine.withText(JSON.stringify(moves), (m, ml) => this.engine.call('move_reading_lines', f, fl, m, ml)),
+    );
+    // Every moved override is taken out before any is put back, since lines may swap.
+    const moved: KeptOverride[] = [];
+    const dropped: KeptOverride[] = [];
+    for (const [from, to] of moves) {
+      const override = this.overrides.get(keyOf(file, from));
+      if (!override) continue;
+      this.overrides.delete(keyOf(file, from));
+      if (to >= 1) moved.push({ ...override, line: to });
+      else dropped.push(override);
+    }
+    for (const override of moved) this.overrides.set(keyOf(file, override.line), override);
+    if (moved.length > 0 || dropped.length > 0) {
+      this.keep();
+      for (const listener of this.listeners) listener();
+    }
+    return dropped;
+  }
+
+  // The overrides that `lines` of `file` have now.
+  overridesOn(file: string, lines: number[]): KeptOverride[] {
+    return lines.flatMap((line) => this.overrides.get(keyOf(file, line)) ?? []);
+  }
+
+  // Sets overrides again, as an undo brings their lines back.
+  restoreOverrides(overrides: KeptOverride[]): void {
+    for (const override of overrides)
+      if (override.mode === 'sweep') this.sweep(override.file, override.line);
+      else this.hold(override.file, override.line, override.value);
+    if (overrides.length > 0) for (const listener of this.listeners) listener();
+  }
+
   private send(call: () => number): ReadingAnswer {
     return JSON.parse(this.engine.replyText(call())) as ReadingAnswer;
   }
