@@ -1,5 +1,5 @@
 import type { Engine } from '../engine';
-import type { BytePosition } from '../language';
+import type { BytePosition, Language } from '../language';
 import type { EditAnswer } from './design_api';
 
 // The property panel's questions of the language service in the device's module: the
@@ -33,8 +33,14 @@ export interface LineFields {
 }
 
 export class FieldService {
-  // `sync` hands the editor's text to the service before each question.
-  constructor(private readonly engine: Engine, private readonly sync: () => void) {}
+  // Each question hands the service `text(name)`, the text as the page holds it; as the
+  // other design questions do, it forgets it again unless `kept(name)`.
+  constructor(
+    private readonly engine: Engine,
+    private readonly language: Language,
+    private readonly text: (name: string) => string,
+    private readonly kept: (name: string) => boolean,
+  ) {}
 
   fields(file: string, line: number): LineFields {
     return this.ask(file, (name, size) => this.engine.call('design_fields', name, size, line)) as LineFields;
@@ -59,7 +65,9 @@ export class FieldService {
   }
 
   private ask(file: string, call: (name: number, size: number) => number): unknown {
-    this.sync();
-    return JSON.parse(this.engine.withText(file, (name, size) => this.engine.replyText(call(name, size))));
+    this.language.syncText(file, this.text(file));
+    const answer = JSON.parse(this.engine.withText(file, (name, size) => this.engine.replyText(call(name, size)))) as unknown;
+    if (!this.kept(file)) this.language.forget(file);
+    return answer;
   }
 }
