@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,12 @@ TEST_F(DesignFieldsTest, FieldsComeFromTheKeywordTableWithTheLinesOwnTextAndRang
     EXPECT_EQ(x.kind, "number");
     EXPECT_EQ(x.value, " 12px");
     EXPECT_EQ(x.range, (language::Range{{1, 11}, {1, 16}}));
+    // Hover reads the same table.
+    const std::optional<language::Hover> hover = workspace.hover(kName, {1, 13});
+    ASSERT_TRUE(hover.has_value());
+    EXPECT_NE(hover->markdown.find("**x** (pixels), field 1 of `ToggleText`: " + x.meaning),
+              std::string::npos)
+        << hover->markdown;
     EXPECT_EQ(text.fields[2].kind, "text");
     EXPECT_EQ(text.fields[2].value, "HELLO");
     EXPECT_TRUE(text.fields[2].present);
