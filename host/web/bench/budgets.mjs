@@ -17,7 +17,7 @@ if (!examplesDir) {
 process.env.ORVANTA_SITE = siteDir;
 process.env.ORVANTA_EXAMPLES = examplesDir;
 process.env.ORVANTA_NATIVE_CLI ??= 'unused';
-const { launchChromium, openPage, serveSite } = await import('../tests/support.mjs');
+const { folderFiles, launchChromium, openPage, serveSite } = await import('../tests/support.mjs');
 
 // The ten-object frame of the native benchmark BM_FrameAllInstrumentsRecordingOwners
 // (bench/instruments_bench.cpp); both sides must run the same lines.
@@ -175,7 +175,66 @@ try {
         'at most 120 ms', median(moves) <= 120);
   }
 
-  // 5b. An LED dragged from the palette and dropped on the display, at 300 %: the time from
+  // 5b. Design on the display, if the page has it. A real pointer drags the demo's compass
+  // at 300 %: each move is timed from the pointer event's time stamp to the end of the
+  // display's own handler, which draws the outline (a listener added after it reads the
+  // clock). Then objects() on a file of 1,000 lines (500 instruments, each with a colour
+  // line), asked again and again as the palette and the property panel ask it.
+  if ((await page.evaluate(() => typeof window.orvanta.objects)) !== 'function') {
+    row('pointer move to outline drawn', 'not measured (the page has no design on the display)', 'at most 16 ms');
+    row('objects() on a file of 1,000 lines', 'not measured (the page has no design on the display)', 'at most 5 ms');
+  } else {
+    await page.selectOption('#zoom', '3');
+    // The demo as it is on disk, its compass on show after its title's 3 s.
+    await page.evaluate((files) => {
+      const loaded = {};
+      for (const [name, base64] of Object.entries(files)) loaded[name] = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+      window.orvanta.load(loaded);
+      window.orvanta.run(100);
+    }, folderFiles(join(examplesDir, 'demo')));
+    const compass = await page.evaluate(() => window.orvanta.objects().find((o) => o.keyword === 'Kompass'));
+    const box = await page.locator('#panel').boundingBox();
+    const x = box.x + ((compass.box[0] + compass.box[2]) / 2) * (box.width / 128);
+    const y = box.y + ((compass.box[1] + compass.box[3]) / 2) * (box.height / 128);
+    await page.evaluate(() => {
+      window.outlineTimes = [];
+      document.getElementById('panel').addEventListener('pointermove', (event) => {
+        if (event.buttons) window.outlineTimes.push(performance.now() - event.timeStamp);
+      });
+    });
+    const before = load();
+    await page.mouse.move(x, y);
+    await page.mouse.down();
+    for (let i = 1; i <= 60; ++i) {
+      await page.mouse.move(x + (i % 30) * 2, y + (i % 20));
+      await page.waitForTimeout(8);
+    }
+    await page.mouse.up();
+    const times = (await page.evaluate(() => window.outlineTimes)).slice(1);
+    row('pointer move to outline drawn',
+        `${median(times).toFixed(1)} ms (median of ${times.length} moves, max ${Math.max(...times).toFixed(1)}; ${before})`,
+        'at most 16 ms', median(times) <= 16);
+    const thousand = Array.from({ length: 500 }, (_, i) => `LED;${i % 128};${(i * 7) % 128};8;0\nSetColor;${i}`).join('\n');
+    const calls = await page.evaluate((text) => {
+      window.orvanta.load({ 'config.txt': text });
+      window.orvanta.run(1);
+      const first = performance.now();
+      window.orvanta.objects();
+      const firstMs = performance.now() - first;
+      const runs = [];
+      for (let i = 0; i < 21; ++i) {
+        const at = performance.now();
+        window.orvanta.objects();
+        runs.push(performance.now() - at);
+      }
+      return { firstMs, runs };
+    }, thousand);
+    row('objects() on a file of 1,000 lines',
+        `${median(calls.runs).toFixed(2)} ms (median of ${calls.runs.length}; the first after the load, which hands the text over, ` +
+        `${calls.firstMs.toFixed(2)} ms; ${load()})`, 'at most 5 ms', median(calls.runs) <= 5);
+  }
+
+  // 5c. An LED dragged from the palette and dropped on the display, at 300 %: the time from
   // the pointer's release to the picture whose drop pixel the new LED drew.
   if (!(await page.$('#palette [data-keyword="LED"]'))) {
     row('palette drop to picture', 'not measured (the page has no palette)', 'at most 150 ms');

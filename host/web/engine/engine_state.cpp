@@ -33,6 +33,9 @@ Run& Engine::current() {
 
 void Engine::powerOn() {
     run.reset();
+    // A new device holds no file; what design held belonged to the one that went.
+    holdShown = false;
+    heldSuccessor.clear();
     trace.clear();
     traceStopped = false;
     run = std::make_unique<Run>(folder, trace);

@@ -54,6 +54,8 @@ export function setupEditor(
     confirm: (question) => window.confirm(question),
   });
   document.onUndo(() => designer.afterUndo());
+  // Another folder's lines are not the selection's lines.
+  workspace.onEvent((event) => void (event.kind === 'replaced' && designer.select([])));
   designInput(regions.canvas, designer, overlay);
   const bytes = (name: string): Uint8Array => {
     if (name === shownEditor.file) return new TextEncoder().encode(document.text(name));

@@ -109,6 +109,42 @@ test("a pointer drag moves the demo's compass by exactly its digits, and Ctrl+Z 
   await page.close();
 });
 
+test('a click selects what drew the pixel, else the box or the picture; the selection holds the file on show', async () => {
+  const { page, problems } = await openDesign(folderFiles(join(examples, 'demo')), 80, { base64: true });
+  const click = async (x, y) => {
+    const at = await pointOf(page, x, y);
+    await page.mouse.click(at.x, at.y);
+    return page.evaluate(() => window.orvanta.selection());
+  };
+  const lineOf = async (keyword) => (await objects(page)).find((o) => o.keyword === keyword).line;
+  // The pointer's dial is empty inside, where the picture behind shows: the dial's box wins.
+  assert.match(await page.evaluate(() => window.orvanta.lineAt(32, 90)), /panel\.txt:1: image/);
+  assert.deepEqual(await click(32, 90), [await lineOf('RoundPointer')]);
+  // Where no instrument's box reaches, the picture's line.
+  assert.deepEqual(await click(66, 110), [1]);
+  // The editor's cursor follows the selection, and a cursor put on a line selects it.
+  assert.equal(await page.locator('#editor .cm-activeLine').textContent(), 'image;panel.bmp');
+  await page.locator('#editor .cm-content').focus();
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('ArrowDown');
+  assert.deepEqual(await page.evaluate(() => window.orvanta.selection()), [await lineOf('Kompass')]);
+  // Tab on the display steps to the next object on show.
+  await page.locator('#panel').focus();
+  await page.keyboard.press('Tab');
+  assert.deepEqual(await page.evaluate(() => window.orvanta.selection()), [await lineOf('RoundPointer')]);
+  // panel.txt names radar.txt after 8 s; while anything is selected it stays on show.
+  const fileOnShow = () => page.evaluate(() => window.orvanta.lineAt(0, 127).split(':')[0]);
+  await page.evaluate(() => window.orvanta.run(200));
+  assert.equal(await fileOnShow(), 'panel.txt');
+  await page.keyboard.press('Escape');
+  assert.deepEqual(await page.evaluate(() => window.orvanta.selection()), []);
+  await page.evaluate(() => window.orvanta.run(200));
+  assert.equal(await fileOnShow(), 'radar.txt');
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
 const KINDS = [
   'Tacho;10;10;12;40;0',
   'GyroHorizonRect;30;4;40;30;2',
@@ -198,6 +234,12 @@ test('the display keys nudge, move a multi-selection together, duplicate and del
   await page.keyboard.press('ArrowRight');
   await page.keyboard.press('Shift+ArrowDown');
   assert.equal((await text(page, 'config.txt')).split('\n')[0], 'LED;21;28;8;0');
+  // The device was powered on afresh for each nudge: no trail of the old places.
+  await page.evaluate(() => window.orvanta.run(1));
+  const led = (await objects(page))[0];
+  const owned = await ownedOutside(page, 'config.txt', 1, led.box);
+  assert.ok(owned.count > 0);
+  assert.deepEqual(owned.outside, []);
   await click(60, 20, true);
   assert.deepEqual(await page.evaluate(() => window.orvanta.selection()), [1, 3]);
   await page.keyboard.press('ArrowLeft');

@@ -33,8 +33,9 @@ export function designInput(canvas: HTMLCanvasElement, designer: Designer, overl
   };
 
   canvas.addEventListener('pointerdown', (event) => {
+    // The press itself gives the display the focus (it has a tab index), without the
+    // focus ring that a focus() from here would draw.
     if (event.button !== 0) return;
-    canvas.focus();
     const handle = handleAt(event.clientX, event.clientY);
     let target = handle;
     if (!target) {
@@ -49,7 +50,7 @@ export function designInput(canvas: HTMLCanvasElement, designer: Designer, overl
       }
       target = { line, handle: 'move' };
     }
-    event.preventDefault();
+    // No preventDefault here: the press's own mouse events give the display the focus.
     canvas.setPointerCapture(event.pointerId);
     press = { x: event.clientX, y: event.clientY, id: event.pointerId, ...target, moved: false };
   });

@@ -38,6 +38,11 @@ interface Drag {
 
 const noGuides = (): Guides => ({ x: [], y: [] });
 
+// The box an object is placed and sized by: its first part (a compass's letters may wrap
+// to the panel's other side, which the whole box then spans).
+const mainBox = (object: DesignObject): Box => object.parts[0] ?? object.box;
+const drawnOf = (object: DesignObject): Drawn => ({ box: mainBox(object), parts: object.parts, handles: object.handles });
+
 // Whether panel pixel (x, y) lies in the object's box (in one of its parts, for a text
 // that wraps).
 const holds = (object: DesignObject, x: number, y: number): boolean =>
@@ -151,7 +156,7 @@ export class Designer implements DesignControl {
   handles(): { line: number; box: Box; handles: string[] } | null {
     if (this.selected.length !== 1) return null;
     const object = this.objects().find((o) => o.line === this.selected[0]);
-    return object ? { line: object.line, box: object.box, handles: object.handles } : null;
+    return object ? { line: object.line, box: mainBox(object), handles: object.handles } : null;
   }
 
   // Starts a drag of `line` by `handle`: a move takes the whole selection when the line is
@@ -163,10 +168,10 @@ export class Designer implements DesignControl {
     const objects = this.service.objects(file, text);
     const lines = handle === 'move' && this.selected.includes(line) ? this.selected : [line];
     const start = objects.filter((object) => lines.includes(object.line));
-    const others = objects.filter((o) => o.live && !lines.includes(o.line)).map((o) => o.box);
+    const others = objects.filter((o) => o.live && !lines.includes(o.line)).map(mainBox);
     this.dragging = {
       file, line, handle, lines: [...lines], text, start, others, answer: null, scratch: null,
-      boxes: start.map((o) => ({ box: o.box, handles: o.handles })), guides: noGuides(),
+      boxes: start.map(drawnOf), guides: noGuides(),
     };
   }
 
@@ -181,14 +186,15 @@ export class Designer implements DesignControl {
     if (!drag) return;
     let guides = noGuides();
     if (snap && drag.start.length > 0) {
+      const boxes = drag.start.map(mainBox);
       const union: Box = [
-        Math.min(...drag.start.map((o) => o.box[0])), Math.min(...drag.start.map((o) => o.box[1])),
-        Math.max(...drag.start.map((o) => o.box[2])), Math.max(...drag.start.map((o) => o.box[3])),
+        Math.min(...boxes.map((b) => b[0])), Math.min(...boxes.map((b) => b[1])),
+        Math.max(...boxes.map((b) => b[2])), Math.max(...boxes.map((b) => b[3])),
       ];
-      const first = drag.start[0];
-      const point: [number, number] = first.centred
-        ? [(first.box[0] + first.box[2] - 1) / 2, (first.box[1] + first.box[3] - 1) / 2]
-        : [first.box[0], first.box[1]];
+      const first = boxes[0];
+      const point: [number, number] = drag.start[0].centred
+        ? [(first[0] + first[2] - 1) / 2, (first[1] + first[3] - 1) / 2]
+        : [first[0], first[1]];
       const snapped = snapDrag(union, movingOf(drag.handle), dx, dy, drag.others, this.grid, point);
       ({ dx, dy, guides } = snapped);
     }
@@ -198,7 +204,7 @@ export class Designer implements DesignControl {
     drag.answer = answer;
     drag.scratch = applyEdits(drag.text, answer.edits ?? []);
     const after = this.service.objects(drag.file, drag.scratch);
-    drag.boxes = after.filter((o) => drag.lines.includes(o.line)).map((o) => ({ box: o.box, handles: o.handles }));
+    drag.boxes = after.filter((o) => drag.lines.includes(o.line)).map(drawnOf);
     this.redraw();
     this.schedulePreview();
   }
@@ -301,7 +307,7 @@ export class Designer implements DesignControl {
     else if (this.selected.length > 0)
       boxes = this.objects()
         .filter((o) => this.selected.includes(o.line))
-        .map((o) => ({ box: o.box, handles: o.handles }));
+        .map(drawnOf);
     this.overlay.draw({ boxes, guides: drag?.guides ?? noGuides(), grid: this.grid });
   }
 

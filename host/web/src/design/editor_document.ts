@@ -42,6 +42,7 @@ export function movesOf(lineMap: number[] | undefined): [number, number][] {
 
 export class EditorDocument implements DesignDocument {
   private readonly undoListeners = new Set<() => void>();
+  private readonly cursorListeners = new Set<(name: string, line: number) => void>();
   // The extension the editor must carry for the overrides to follow edits and undo.
   readonly extension: Extension;
 
@@ -55,6 +56,8 @@ export class EditorDocument implements DesignDocument {
         tr.effects.flatMap((effect) => (effect.is(linesMoved) ? [linesMoved.of(inverse(effect.value))] : [])),
       ),
       EditorView.updateListener.of((update) => {
+        if (update.view.hasFocus && update.transactions.some((tr) => tr.isUserEvent('select')))
+          for (const listener of this.cursorListeners) listener(this.editor().file, this.editor().cursorLine);
         const moved: LinesMoved[] = [];
         let undone = false;
         for (const tr of update.transactions) {
@@ -112,13 +115,10 @@ export class EditorDocument implements DesignDocument {
     editor.view.dispatch({ selection: EditorSelection.cursor(target.from), scrollIntoView: true });
   }
 
-  // Only the cursor the user moves in the editor counts; a reveal from the display, which
-  // leaves the focus where it was, does not.
+  // Only the cursor the user moves in the editor (keys, pointer) counts: not a reveal from
+  // the display, typing, or a file shown anew.
   onCursor(listener: (name: string, line: number) => void): void {
-    const editor = this.editor();
-    editor.onCursor(() => {
-      if (editor.view.hasFocus) listener(editor.file, editor.cursorLine);
-    });
+    this.cursorListeners.add(listener);
   }
 
   // The editor's own undo and redo, for the display's Ctrl+Z and Ctrl+Y.

@@ -7,7 +7,8 @@ import { GRID_PIXELS, type Box, type Guides } from './snapping';
 // box off the panel shows too, dimmed. It takes no pointer events; the panel's canvas does.
 
 export interface Drawn {
-  box: Box;
+  box: Box; // the box the handles sit on
+  parts: Box[]; // the pixels' pieces, outlined thinly when there are several
   handles: string[];
 }
 
@@ -89,8 +90,16 @@ export class DesignOverlay {
     for (const y of state.guides.y) c.fillRect(-far, y - line / 2, 2 * far + PANEL_SIZE, line);
   }
 
-  private drawBox({ box, handles }: Drawn, line: number, withHandles: boolean): void {
+  private drawBox({ box, parts, handles }: Drawn, line: number, withHandles: boolean): void {
     const c = this.context;
+    if (parts.length > 1) {
+      c.save();
+      c.strokeStyle = 'rgba(0, 208, 255, 0.7)';
+      c.lineWidth = line;
+      c.setLineDash([2 * line, 2 * line]);
+      for (const [l, t, r, b] of parts.slice(1)) c.strokeRect(l + line / 2, t + line / 2, r - l - line, b - t - line);
+      c.restore();
+    }
     const [left, top, right, bottom] = box;
     const width = right - left, height = bottom - top;
     // Off the panel: the box's part there is shaded and its border dashed.
