@@ -91,6 +91,39 @@ test('an eleventh instrument is refused and the palette says why', async () => {
   await page.close();
 });
 
+// A 24-bit BMP of 2 x 2 pixels, as the device draws it.
+function smallBmp() {
+  const bytes = Buffer.alloc(70);
+  bytes.write('BM', 0, 'latin1');
+  bytes.writeUInt32LE(70, 2);
+  bytes.writeUInt32LE(54, 10);
+  bytes.writeUInt32LE(40, 14);
+  bytes.writeInt32LE(2, 18);
+  bytes.writeInt32LE(2, 22);
+  bytes.writeUInt16LE(1, 26);
+  bytes.writeUInt16LE(24, 28);
+  bytes.fill(0xff, 54);
+  return bytes.toString('base64');
+}
+
+test('the picture from the palette asks which BMP of the folder to draw', async () => {
+  const { page, problems } = await pageWith('LED;10;10;8;0\n');
+  await page.evaluate((base64) => {
+    const bmp = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+    window.orvanta.load({ 'config.txt': 'LED;10;10;8;0\n', 'b.bmp': bmp, 'a.BMP': bmp, 'notes.txt': 'x' });
+    window.orvanta.run(1);
+  }, smallBmp());
+  await dragToPanel(page, 'image', 50, 50);
+  const chooser = page.locator('dialog.picture-chooser');
+  await chooser.waitFor();
+  assert.deepEqual(await chooser.locator('button.picture-choice').allTextContents(), ['a.BMP', 'b.bmp']);
+  await chooser.locator('button.picture-choice', { hasText: 'b.bmp' }).click();
+  await page.waitForFunction(() => new TextDecoder().decode(window.orvanta.text('config.txt')).includes('image'));
+  assert.equal(await fileText(page), 'LED;10;10;8;0\nimage;b.bmp\n');
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
 test('a field edited in the property panel changes exactly its digits', async () => {
   const before = 'Tacho; 12px;20;30;40;0\r\n# note\r\nLED;5;5;4;0';
   const { page, problems } = await pageWith(before);
