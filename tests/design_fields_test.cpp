@@ -11,7 +11,7 @@
 #include "language/overlay_folder.h"
 #include "language/service.h"
 
-namespace orvanta {
+namespace orvanta::test::design_fields {
 namespace {
 
 using language::ColourCommand;
@@ -174,4 +174,4 @@ TEST_F(DesignFieldsTest, SetColourEditsTheActingLineOrInsertsOneRightAfterTheObj
 }
 
 } // namespace
-} // namespace orvanta
+} // namespace orvanta::test::design_fields
