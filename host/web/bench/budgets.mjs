@@ -179,7 +179,7 @@ try {
   // at 300 %: each move is timed from the pointer event's time stamp to the end of the
   // display's own handler, which draws the outline (a listener added after it reads the
   // clock). Then objects() on a file of 1,000 lines (500 instruments, each with a colour
-  // line), asked again and again as the palette and the property panel ask it.
+  // line).
   if ((await page.evaluate(() => typeof window.orvanta.objects)) !== 'function') {
     row('pointer move to outline drawn', 'not measured (the page has no design on the display)', 'at most 16 ms');
     row('objects() on a file of 1,000 lines', 'not measured (the page has no design on the display)', 'at most 5 ms');
@@ -215,23 +215,29 @@ try {
         `${median(times).toFixed(1)} ms (median of ${times.length} moves, max ${Math.max(...times).toFixed(1)}; ${before})`,
         'at most 16 ms', median(times) <= 16);
     const thousand = Array.from({ length: 500 }, (_, i) => `LED;${i % 128};${(i * 7) % 128};8;0\nSetColor;${i}`).join('\n');
+    // Asked afresh: the first call after a load, whose text the service has not seen; then
+    // asked again about the same text, as each paint and the panels ask.
     const calls = await page.evaluate((text) => {
-      window.orvanta.load({ 'config.txt': text });
-      window.orvanta.run(1);
-      const first = performance.now();
-      window.orvanta.objects();
-      const firstMs = performance.now() - first;
-      const runs = [];
+      const fresh = [];
+      for (let i = 0; i < 7; ++i) {
+        window.orvanta.load({ 'config.txt': `${text}\n# ${i}` });
+        window.orvanta.run(1);
+        const at = performance.now();
+        window.orvanta.objects();
+        fresh.push(performance.now() - at);
+      }
+      const again = [];
       for (let i = 0; i < 21; ++i) {
         const at = performance.now();
         window.orvanta.objects();
-        runs.push(performance.now() - at);
+        again.push(performance.now() - at);
       }
-      return { firstMs, runs };
+      return { fresh, again };
     }, thousand);
     row('objects() on a file of 1,000 lines',
-        `${median(calls.runs).toFixed(2)} ms (median of ${calls.runs.length}; the first after the load, which hands the text over, ` +
-        `${calls.firstMs.toFixed(2)} ms; ${load()})`, 'at most 5 ms', median(calls.runs) <= 5);
+        `${median(calls.fresh).toFixed(2)} ms asked afresh (median of ${calls.fresh.length}, max ${Math.max(...calls.fresh).toFixed(2)}), ` +
+        `${median(calls.again).toFixed(2)} ms asked again (median of ${calls.again.length}; ${load()})`,
+        'at most 5 ms', median(calls.fresh) <= 5);
   }
 
   // 5c. An LED dragged from the palette and dropped on the display, at 300 %: the time from

@@ -54,8 +54,11 @@ export function setupEditor(
     confirm: (question) => window.confirm(question),
   });
   document.onUndo(() => designer.afterUndo());
-  // Another folder's lines are not the selection's lines.
-  workspace.onEvent((event) => void (event.kind === 'replaced' && designer.select([])));
+  workspace.onEvent((event) => {
+    if (event.kind !== 'opened' && event.kind !== 'saved') service.invalidate();
+    // Another folder's lines are not the selection's lines.
+    if (event.kind === 'replaced') designer.select([]);
+  });
   designInput(regions.canvas, designer, overlay);
   const bytes = (name: string): Uint8Array => {
     if (name === shownEditor.file) return new TextEncoder().encode(document.text(name));

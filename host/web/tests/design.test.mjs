@@ -44,13 +44,14 @@ async function pointOf(page, x, y) {
 }
 
 // A real pointer drag from panel pixel `from` by (dx, dy) panel pixels, in several moves.
-async function pointerDrag(page, from, dx, dy, { alt = false } = {}) {
+async function pointerDrag(page, from, dx, dy, { alt = false, during } = {}) {
   const start = await pointOf(page, ...from);
   const scale = (await page.locator('#panel').boundingBox()).width / 128;
   await page.mouse.move(start.x, start.y);
   await page.mouse.down();
   if (alt) await page.keyboard.down('Alt');
   for (let i = 1; i <= 5; ++i) await page.mouse.move(start.x + (dx * scale * i) / 5, start.y + (dy * scale * i) / 5);
+  await during?.();
   await page.mouse.up();
   if (alt) await page.keyboard.up('Alt');
 }
@@ -81,8 +82,17 @@ test("a pointer drag moves the demo's compass by exactly its digits, and Ctrl+Z 
   const compass = (await objects(page)).find((o) => o.keyword === 'Kompass');
   const [left, top, right, bottom] = compass.box;
   const centre = [Math.floor((left + right) / 2), Math.floor((top + bottom) / 2)];
-  // Alt keeps snapping out of the way: the drag lands exactly where the pointer does.
-  await pointerDrag(page, centre, 10, 5, { alt: true });
+  // Alt keeps snapping out of the way: the drag lands exactly where the pointer does. Before
+  // the drop, the device's picture already shows the compass at its new place, while the
+  // text is still as it was.
+  const newBox = [left + 10, top + 5, right + 10, bottom + 5];
+  const live = async () => {
+    await page.waitForTimeout(150);
+    const owned = await ownedOutside(page, 'panel.txt', compass.line, newBox);
+    assert.ok(owned.count > 50 && owned.outside.length === 0, `mid-drag: ${JSON.stringify(owned)}`);
+    assert.deepEqual(await page.evaluate(() => Array.from(window.orvanta.text('panel.txt'))), before['panel.txt']);
+  };
+  await pointerDrag(page, centre, 10, 5, { alt: true, during: live });
   const panel = await text(page, 'panel.txt');
   const lines = panel.split('\n');
   const was = Buffer.from(before['panel.txt']).toString().split('\n');
@@ -141,6 +151,19 @@ test('a click selects what drew the pixel, else the box or the picture; the sele
   assert.deepEqual(await page.evaluate(() => window.orvanta.selection()), []);
   await page.evaluate(() => window.orvanta.run(200));
   assert.equal(await fileOnShow(), 'radar.txt');
+  // Another folder loaded with a selection held starts at its own config.txt and goes on
+  // along its own chain.
+  await click(64, 64);
+  assert.equal((await page.evaluate(() => window.orvanta.selection())).length, 1);
+  const chained = await page.evaluate(() => {
+    window.orvanta.run(2);
+    window.orvanta.load({ 'config.txt': 'LED;10;10;8;0\nLoadConfig;b.txt;1\n', 'b.txt': 'LED;50;50;8;0\n' });
+    window.orvanta.run(1);
+    const first = window.orvanta.lineAt(10, 10);
+    window.orvanta.run(40);
+    return [first, window.orvanta.lineAt(50, 50), window.orvanta.selection().length];
+  });
+  assert.deepEqual(chained, ['config.txt:1: LED', 'b.txt:1: LED', 0]);
   assert.deepEqual(problems, []);
   await page.close();
 });
@@ -215,6 +238,10 @@ test('a drag to within 2 pixels of an edge lands on it, and with Alt it does not
   assert.equal(await text(page, 'config.txt'), config);
   await pointerDrag(page, [70, 100], -27, 0, { alt: true });
   assert.equal((await text(page, 'config.txt')).split('\n')[1], 'Tacho;33;90;20;20;0');
+  // G: a corner with nothing near to snap to goes to the 4-pixel grid.
+  await page.keyboard.press('g');
+  await pointerDrag(page, [40, 100], 6, -7);
+  assert.equal((await text(page, 'config.txt')).split('\n')[1], 'Tacho;40;84;20;20;0');
   assert.deepEqual(problems, []);
   await page.close();
 });
@@ -228,7 +255,11 @@ test('the display keys nudge, move a multi-selection together, duplicate and del
     await page.mouse.click(at.x, at.y);
     if (shift) await page.keyboard.up('Shift');
   };
+  const picture = await page.evaluate(() => Array.from(window.orvanta.picture()).join());
   await click(20, 20);
+  assert.deepEqual(await page.evaluate(() => window.orvanta.selection()), [1]);
+  assert.equal(await page.evaluate(() => Array.from(window.orvanta.picture()).join()), picture,
+               'the selection is drawn into the picture');
   assert.deepEqual(await page.evaluate(() => window.orvanta.select([])), []);
   await click(20, 20);
   await page.keyboard.press('ArrowRight');
@@ -289,6 +320,18 @@ test('an insert lands at its point, the eleventh object is refused, overrides fo
   });
   assert.notEqual(refusal, '');
   assert.equal(await text(page, 'config.txt'), ten);
+  // Removing one of ten brings an eleventh to life: the page asks, and a no changes nothing.
+  const eleven = `${ten}\nTacho;5;60;20;30;0`;
+  await page.evaluate((eleven) => { window.orvanta.load({ 'config.txt': eleven }); window.orvanta.run(1); }, eleven);
+  const asked = [];
+  page.once('dialog', (dialog) => { asked.push(dialog.message()); void dialog.dismiss(); });
+  const declined = await page.evaluate(() => { try { window.orvanta.remove([1]); return ''; } catch (e) { return e.message; } });
+  assert.equal(asked.length, 1);
+  assert.notEqual(declined, '');
+  assert.equal(await text(page, 'config.txt'), eleven);
+  page.once('dialog', (dialog) => void dialog.accept());
+  await page.evaluate(() => window.orvanta.remove([1]));
+  assert.equal(await text(page, 'config.txt'), eleven.split('\n').slice(1).join('\n'));
   assert.deepEqual(problems, []);
   await page.close();
 });

@@ -10,6 +10,11 @@ import type { DesignObject, EditAnswer, ServiceEdit } from './design_api';
 type ServiceObject = Omit<DesignObject, 'line' | 'colours'> & { line: number; colours: number[] };
 
 export class DesignService {
+  // The last objects answer, as the service's text, for the text it was about: asked again
+  // and again (each paint, the palette, the property panel), a file's objects change only
+  // with its text or with another file of the folder (a picture's size).
+  private listed: { name: string; text: string; reply: string } | null = null;
+
   // `kept(name)` says whether the service may keep `name`'s text after a question: the
   // editor's file stays, any other is forgotten again so that the folder's bytes count.
   constructor(
@@ -18,8 +23,17 @@ export class DesignService {
     private readonly kept: (name: string) => boolean,
   ) {}
 
+  // Any file of the folder changed, so the objects are asked for afresh.
+  invalidate(): void {
+    this.listed = null;
+  }
+
   objects(name: string, text: string): DesignObject[] {
-    const found = this.ask(name, text, (n, nl) => this.engine.call('design_objects', n, nl)) as ServiceObject[];
+    const listed = this.listed;
+    if (!listed || listed.name !== name || listed.text !== text) {
+      this.listed = { name, text, reply: this.reply(name, text, (n, nl) => this.engine.call('design_objects', n, nl)) };
+    }
+    const found = JSON.parse(this.listed!.reply) as ServiceObject[];
     for (const object of found) {
       object.line += 1;
       object.colours = object.colours.map((line) => line + 1);
@@ -64,8 +78,13 @@ export class DesignService {
   }
 
   private ask(name: string, text: string, call: (name: number, length: number) => number): unknown {
+    return JSON.parse(this.reply(name, text, call)) as unknown;
+  }
+
+  // The service's answer, as text, about `text` as the text of `name`.
+  private reply(name: string, text: string, call: (name: number, length: number) => number): string {
     this.language.syncText(name, text);
-    const answer = this.engine.withText(name, (n, nl) => JSON.parse(this.engine.replyText(call(n, nl))) as unknown);
+    const answer = this.engine.withText(name, (n, nl) => this.engine.replyText(call(n, nl)));
     if (!this.kept(name)) this.language.forget(name);
     return answer;
   }

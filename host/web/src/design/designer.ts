@@ -90,7 +90,7 @@ export class Designer implements DesignControl {
   // Selects object lines of the file on show (others are left out) and puts the editor's
   // cursor on the first.
   select(lines: number[]): void {
-    const drawn = new Set(this.objects().map((object) => object.line));
+    const drawn = new Set(lines.length > 0 ? this.objects().map((object) => object.line) : []);
     const chosen = [...new Set(lines)].filter((line) => drawn.has(line));
     this.setSelection(chosen);
     if (chosen.length > 0) this.doc.reveal(this.file, chosen[0]);
