@@ -252,6 +252,7 @@ try {
       await page.evaluate(() => {
         window.orvanta.load({ 'config.txt': 'Tacho;0;0;8;40;0\n' });
         window.orvanta.resume();
+        window.dropAt = undefined;
       });
       const x = 30 + i * 8, y = 40 + i * 6;
       const item = await page.locator('#palette [data-keyword="LED"]').boundingBox();
@@ -259,12 +260,13 @@ try {
       await page.mouse.move(item.x + item.width / 2, item.y + item.height / 2);
       await page.mouse.down();
       await page.mouse.move(panel.x + ((x + 0.5) * panel.width) / 128, panel.y + ((y + 0.5) * panel.height) / 128, { steps: 4 });
+      // The release reaches the page through the browser's input pipeline, which may overtake
+      // this script: the time of the release is taken from the listener, never reset here.
       const drawn = page.evaluate(({ x, y }) => new Promise((done) => {
         const poll = () => {
           if (window.dropAt !== undefined && window.orvanta.lineAt(x, y) === 'config.txt:2: LED') done(performance.now() - window.dropAt);
           else setTimeout(poll, 1);
         };
-        window.dropAt = undefined;
         poll();
       }), { x, y });
       await page.mouse.up();
