@@ -91,8 +91,9 @@ std::string fieldHover(Folder& folder, const KeywordSpec& spec, int32_t index,
                        const std::string& text) {
     if (index > spec.fieldCount) return extraFieldHover(spec);
     const FieldSpec& field = spec.fields[index - 1];
-    std::string out = "**" + std::string(field.name) + "** (field " + std::to_string(index) +
-                      " of " + code(spec.name) + "): " + field.meaning + "\n\n";
+    std::string out = "**" + std::string(field.name) + "**" + unitNote(field) + ", field " +
+                      std::to_string(index) + " of " + code(spec.name) + ": " + field.meaning +
+                      "\n\n";
     if (field.kind != FieldKind::Text) return out + numberReading(field, text);
     if (spec.kind == KeywordKind::Picture) return out + pictureHover(folder, text);
     if (spec.kind == KeywordKind::NextFile) {

@@ -119,6 +119,37 @@ struct DesignEdit {
     bool done() const { return refusal.empty(); }
 };
 
+// What a field of a keyword line holds, for a property panel: its name, unit and meaning
+// from the keyword table, the text the line gives it and where. A field the line lacks has
+// an empty range at the line's end and `present` false.
+struct DesignField {
+    int32_t field = 0; // 1 the first after the keyword
+    std::string name;
+    std::string unit;
+    std::string meaning;
+    std::string kind; // "number", "colour", "text", "picture" or "config"
+    std::string value;
+    Range range;
+    bool present = false;
+};
+
+enum class ColourCommand { SetColor, SetBGColor };
+
+// A colour of an object: the value it shows and the colour line that sets it, -1 for none
+// (the instrument's own colour). `fixed` says why a colour line changes nothing on it.
+struct DesignColour {
+    ColourCommand command = ColourCommand::SetColor;
+    int32_t line = -1;
+    int32_t rgb565 = 0;
+    std::string fixed;
+};
+
+struct DesignFields {
+    std::string keyword; // empty when the line holds no keyword
+    std::vector<DesignField> fields;
+    std::vector<DesignColour> colours; // for a live instrument line: colour, then background
+};
+
 // A card folder with the unsaved texts of open documents standing in for its files.
 class Workspace {
   public:
@@ -155,6 +186,17 @@ class Workspace {
     DesignEdit remove(const std::string& name, const std::vector<int32_t>& lines);
     DesignEdit duplicate(const std::string& name, const std::vector<int32_t>& lines, int32_t dx = 4,
                          int32_t dy = 4);
+
+    // The fields of line `line`, and the colours that act on its object.
+    DesignFields fields(const std::string& name, int32_t line);
+    // Writes `value` into field `field` of line `line`: a number changes only its sign and
+    // digits, and one outside 32 bits is refused; a text field is replaced whole.
+    DesignEdit setField(const std::string& name, int32_t line, int32_t field,
+                        const std::string& value);
+    // Makes the object of instrument line `line` show `rgb565`: the number of the colour
+    // line that sets it changes, or a new colour line goes right after the object's line.
+    DesignEdit setColour(const std::string& name, int32_t line, ColourCommand command,
+                         int32_t rgb565);
 
   private:
     struct Impl;

@@ -105,10 +105,15 @@ std::optional<Definition> Workspace::definition(const std::string& name, Positio
     return Definition{file, lineRange(at.line, line->span(1))};
 }
 
+std::string unitNote(const FieldSpec& field) {
+    return *field.unit == '\0' ? std::string() : std::string(" (") + field.unit + ")";
+}
+
 std::string fieldList(const KeywordSpec& spec) {
     std::string out;
     for (int32_t i = 0; i < spec.fieldCount; ++i)
-        out += std::string("- `") + spec.fields[i].name + "`: " + spec.fields[i].meaning + "\n";
+        out += std::string("- `") + spec.fields[i].name + "`" + unitNote(spec.fields[i]) + ": " +
+               spec.fields[i].meaning + "\n";
     return out;
 }
 

@@ -10,6 +10,10 @@
 #include "language/overlay_folder.h"
 #include "language/service.h"
 
+namespace orvanta {
+struct FieldSpec;
+}
+
 namespace orvanta::language {
 
 struct Workspace::Impl {
@@ -23,6 +27,8 @@ struct Workspace::Impl {
 
 Range lineRange(int32_t line, check::Span span);
 
+// " (pixels)", what the field's number counts, or nothing for a field without a unit.
+std::string unitNote(const FieldSpec& field);
 // What a field of a keyword line means, for hover and completion alike: "`name`: meaning".
 std::string fieldList(const KeywordSpec& spec);
 // "Tacho;left;top;width;height;interval", the line a keyword takes.

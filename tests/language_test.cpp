@@ -105,7 +105,7 @@ TEST_F(LanguageTest, HoverExplainsKeywordsFieldsAndFiles) {
         Position at;
         std::vector<const char*> says; // empty: no hover
     } cases[] = {
-        {"Tacho;1;2;30;30;0", {0, 2}, {"**Tacho**", "bar gauge", "`height`: height of the"}},
+        {"Tacho;1;2;30;30;0", {0, 2}, {"**Tacho**", "bar gauge", "`height` (pixels): height of the"}},
         {"Tacho;12px;2;30;30;0", {0, 7}, {"**left**", "reads **12** from '12px'"}},
         {"Tacho;4294967297;2;30;30;0", {0, 8}, {"reads **1** from"}},
         {"LED;1;1;9;0\nSetColor;63488", {1, 10}, {"RGB 255, 0, 0 (#FF0000)"}},
@@ -162,7 +162,7 @@ TEST_F(LanguageTest, CompletionOffersKeywordsAndTheFolderFilesALineNames) {
     ASSERT_NE(tacho, keywords.end());
     EXPECT_EQ(tacho->snippet, "Tacho;${1:left};${2:top};${3:width};${4:height};${5:interval}");
     EXPECT_EQ(tacho->plainText, "Tacho;");
-    EXPECT_NE(tacho->documentation.find("`interval`: works every n-th frame"), std::string::npos);
+    EXPECT_NE(tacho->documentation.find("`interval` (frames): works every n-th frame"), std::string::npos);
 }
 
 TEST_F(LanguageTest, ColourFieldsShowTheColourTheDeviceDraws) {

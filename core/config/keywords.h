@@ -24,6 +24,7 @@ struct FieldSpec {
     const char* name;
     FieldKind kind;
     const char* meaning;
+    const char* unit = ""; // what the number counts, such as "pixels"; empty for none
 };
 
 struct KeywordSpec {

@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host/web/engine/design_reply.h"
 #include "host/web/engine/engine_state.h"
 #include "host/web/engine/language_service.h"
 #include "language/service.h"
@@ -17,6 +18,7 @@ namespace {
 
 using Json = nlohmann::json;
 using orvanta::web::bytesAt;
+using orvanta::web::designEditReply;
 namespace language = orvanta::language;
 
 Json rect(const orvanta::PanelRect& r) {
@@ -37,19 +39,6 @@ std::vector<int32_t> linesAt(const char* json, uint32_t length) {
             item.get<int64_t>() <= INT32_MAX)
             lines.push_back(static_cast<int32_t>(item.get<int64_t>()));
     return lines;
-}
-
-const char* editReply(const language::DesignEdit& edit) {
-    if (!edit.done()) return replyJson(Json{{"refusal", edit.refusal}});
-    Json edits = Json::array();
-    for (const language::TextEdit& e : edit.edits)
-        edits.push_back({{"from", {e.range.start.line, e.range.start.column}},
-                         {"to", {e.range.end.line, e.range.end.column}},
-                         {"text", e.newText}});
-    return replyJson(Json{{"edits", std::move(edits)},
-                          {"lineMap", edit.lineMap},
-                          {"added", edit.addedLines},
-                          {"warning", edit.warning}});
 }
 
 language::Workspace& service() {
@@ -88,14 +77,14 @@ ORVANTA_EXPORT const char* orvanta_design_objects(const char* name, uint32_t nam
 ORVANTA_EXPORT const char* orvanta_design_move(const char* name, uint32_t nameLength,
                                                const char* lines, uint32_t linesLength, int32_t dx,
                                                int32_t dy) {
-    return editReply(
+    return designEditReply(
         service().move(bytesAt(name, nameLength), linesAt(lines, linesLength), dx, dy));
 }
 
 ORVANTA_EXPORT const char* orvanta_design_resize(const char* name, uint32_t nameLength,
                                                  int32_t line, const char* handle,
                                                  uint32_t handleLength, int32_t dx, int32_t dy) {
-    return editReply(
+    return designEditReply(
         service().resize(bytesAt(name, nameLength), line, bytesAt(handle, handleLength), dx, dy));
 }
 
@@ -103,19 +92,21 @@ ORVANTA_EXPORT const char* orvanta_design_insert(const char* name, uint32_t name
                                                  const char* keyword, uint32_t keywordLength,
                                                  int32_t x, int32_t y, const char* text,
                                                  uint32_t textLength) {
-    return editReply(service().insert(bytesAt(name, nameLength), bytesAt(keyword, keywordLength), x,
-                                      y, bytesAt(text, textLength)));
+    return designEditReply(service().insert(bytesAt(name, nameLength),
+                                            bytesAt(keyword, keywordLength), x, y,
+                                            bytesAt(text, textLength)));
 }
 
 ORVANTA_EXPORT const char* orvanta_design_remove(const char* name, uint32_t nameLength,
                                                  const char* lines, uint32_t linesLength) {
-    return editReply(service().remove(bytesAt(name, nameLength), linesAt(lines, linesLength)));
+    return designEditReply(
+        service().remove(bytesAt(name, nameLength), linesAt(lines, linesLength)));
 }
 
 ORVANTA_EXPORT const char* orvanta_design_duplicate(const char* name, uint32_t nameLength,
                                                     const char* lines, uint32_t linesLength,
                                                     int32_t dx, int32_t dy) {
-    return editReply(
+    return designEditReply(
         service().duplicate(bytesAt(name, nameLength), linesAt(lines, linesLength), dx, dy));
 }
 }

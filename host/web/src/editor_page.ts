@@ -3,6 +3,7 @@ import { designAutomation } from './design/design_automation';
 import { designInput } from './design/design_input';
 import { DesignService } from './design/design_service';
 import { Designer } from './design/designer';
+import { setupDesignPanels } from './design/panels';
 import { EditorDocument } from './design/editor_document';
 import { DesignOverlay } from './design/overlay';
 import type { Display } from './display';
@@ -23,12 +24,20 @@ export interface PageParts {
 }
 
 // The editor's part of the page: the editor with the language service, the inspector
-// beside the panel, the link between pixels and lines, and design on the display.
+// beside the panel, the link between pixels and lines, and design on the display with its
+// palette and property panel.
 export function setupEditor(
   engine: Engine,
   workspace: Workspace,
   display: Display,
-  regions: { editor: HTMLElement; inspector: HTMLElement; canvas: HTMLCanvasElement; stage: HTMLElement },
+  regions: {
+    editor: HTMLElement;
+    inspector: HTMLElement;
+    canvas: HTMLCanvasElement;
+    stage: HTMLElement;
+    palette: HTMLElement;
+    properties: HTMLElement;
+  },
   page: PageParts,
 ): Editor {
   let editor: Editor | undefined;
@@ -58,6 +67,11 @@ export function setupEditor(
     return held;
   };
   Object.assign(page.automation, designAutomation(designer, bytes));
+  setupDesignPanels(
+    designer,
+    { engine, workspace, language, document, kept: (name) => name === shownEditor.file, readings: page.readings },
+    regions,
+  );
 
   const inspector = new Inspector(engine, regions.inspector, regions.canvas);
   // While the editor has the focus, or design has a selection, the cursor's line is

@@ -1,12 +1,12 @@
 import { button } from './controls';
 import { DiskFolder, pollInterval, sameStamp, type Stamp } from './disk_folder';
 import type { Files } from './engine';
-import { askConflict, askConvert } from './file_dialogs';
+import { askConflict } from './file_dialogs';
 import { FileList } from './file_list';
 import { canKeepFolders, chooseFolder, dropped, type Arrival } from './folder_input';
 import { KEPT_BYTES, keepEdits, keepFolder, type readKept, readKeptAtStart } from './kept';
-import { convertPicture, pictureKind, PictureKind, readChain } from './folder_engine';
-import { pictures } from './pictures';
+import { readChain } from './folder_engine';
+import { arrivingFile } from './picture_arrival';
 import type { Workspace } from './workspace';
 import { downloadBytes, folderZip } from './zip';
 
@@ -252,22 +252,13 @@ export class FolderFiles {
   // Adds a dropped file, as an unsaved edit; a picture the device cannot draw as it is is
   // offered to the picture converter.
   async add(name: string, bytes: Uint8Array, type = ''): Promise<void> {
-    let added = name;
-    let content = bytes;
-    if (pictureKind(this.workspace.engine, bytes) === PictureKind.Convertible) {
-      const kind = (type.replace(/^image\//, '') || name.replace(/^.*\./, '')).toUpperCase();
-      // The converter loads while the user chooses how to convert.
-      void pictures().catch(() => {});
-      const choice = await askConvert(name, kind);
-      if (!choice) return;
-      const converted = await convertPicture(bytes, choice).catch((error: Error) => error.message);
-      if (typeof converted === 'string') {
-        this.say(`${name} could not be converted: ${converted}.`);
-        return;
-      }
-      added = choice.name;
-      content = converted;
+    const arriving = await arrivingFile(this.workspace.engine, name, bytes, type);
+    if (!arriving) return;
+    if ('problem' in arriving) {
+      this.say(arriving.problem);
+      return;
     }
+    const { name: added, bytes: content } = arriving;
     if (!validName(added)) {
       this.say(`${added} cannot be a file name on the card.`);
       return;

@@ -140,6 +140,8 @@ async function start(): Promise<void> {
                 inspector: element('inspector'),
                 canvas: element<HTMLCanvasElement>('panel'),
                 stage: element('stage'),
+                palette: element('palette'),
+                properties: element('properties'),
               },
               { readings, paused: () => pacer.paused, shown: show, automation },
             ),

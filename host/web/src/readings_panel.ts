@@ -129,51 +129,56 @@ export class ReadingsPanel {
     item.dataset.line = String(row.line);
     item.dataset.kind = row.kind;
     make(item, 'div', { className: 'reading-name', textContent: `${row.file}:${row.line} ${row.keyword}` });
-    if (row.kind === 'none') {
-      make(item, 'div', { className: 'orvanta-hint', textContent: 'its size leaves it no reading to hold' });
-      return;
-    }
-    const controls = make(item, 'div', { className: 'reading-controls' });
-    const held = row.mode === 'hold' ? row.value : row.high;
-    const holdNow = (): void => this.answer(this.readings.hold(row.file, row.line, value()), item, 'hold');
-    let value: () => string;
-    if (row.kind === 'phase') {
-      const wrap = make(controls, 'label', { className: 'reading-switch' });
-      const lit = make(wrap, 'input', { type: 'checkbox', checked: held === 'lit' });
-      wrap.append('lit');
-      lit.addEventListener('change', holdNow);
-      value = () => (lit.checked ? 'lit' : 'dark');
-    } else if (row.kind === 'digits') {
-      const box = make(controls, 'input', { type: 'text', value: held, maxLength: row.digits, inputMode: 'numeric' });
-      box.setAttribute('aria-label', 'digits');
-      box.addEventListener('change', holdNow);
-      value = () => box.value;
-    } else if (row.kind === 'heading') {
-      value = headingDial(controls, held, holdNow);
-    } else if (row.kind === 'ends') {
-      const [left, right] = held.split(',');
-      const leftValue = sliderWithBox(controls, row, left, 'left ', holdNow);
-      const rightValue = sliderWithBox(controls, row, right, 'right ', holdNow);
-      value = () => `${leftValue()},${rightValue()}`;
-    } else {
-      value = sliderWithBox(controls, row, held, '', holdNow);
-    }
-    const modes = make(item, 'div', { className: 'reading-modes' });
-    const mode = (name: ReadingRow['mode'], act: () => ReadingAnswer): void => {
-      const button = make(modes, 'button', { type: 'button', textContent: name });
-      button.dataset.mode = name;
-      button.setAttribute('aria-pressed', String(row.mode === name));
-      button.addEventListener('click', () => this.answer(act(), item, name));
-    };
-    mode('random', () => this.readings.release(row.file, row.line));
-    mode('hold', () => this.readings.hold(row.file, row.line, value()));
-    mode('sweep', () => this.readings.sweep(row.file, row.line));
+    readingControls(this.readings, row, item, (message) => (this.note.textContent = message));
   }
+}
 
-  private answer(answer: ReadingAnswer, item: HTMLElement, mode: ReadingRow['mode']): void {
-    this.note.textContent = answer.message;
-    if (!answer.ok) return;
+// One object's reading control and its "random", "hold" and "sweep" into `item`, for the
+// Readings panel's rows and the property panel alike; `say` shows each answer's message.
+export function readingControls(readings: Readings, row: ReadingRow, item: HTMLElement, say: (message: string) => void): void {
+  if (row.kind === 'none') {
+    make(item, 'div', { className: 'orvanta-hint', textContent: 'its size leaves it no reading to hold' });
+    return;
+  }
+  const answer = (result: ReadingAnswer, mode: ReadingRow['mode']): void => {
+    say(result.message);
+    if (!result.ok) return;
     for (const button of Array.from(item.querySelectorAll<HTMLButtonElement>('.reading-modes button')))
       button.setAttribute('aria-pressed', String(button.dataset.mode === mode));
+  };
+  const controls = make(item, 'div', { className: 'reading-controls' });
+  const held = row.mode === 'hold' ? row.value : row.high;
+  const holdNow = (): void => answer(readings.hold(row.file, row.line, value()), 'hold');
+  let value: () => string;
+  if (row.kind === 'phase') {
+    const wrap = make(controls, 'label', { className: 'reading-switch' });
+    const lit = make(wrap, 'input', { type: 'checkbox', checked: held === 'lit' });
+    wrap.append('lit');
+    lit.addEventListener('change', holdNow);
+    value = () => (lit.checked ? 'lit' : 'dark');
+  } else if (row.kind === 'digits') {
+    const box = make(controls, 'input', { type: 'text', value: held, maxLength: row.digits, inputMode: 'numeric' });
+    box.setAttribute('aria-label', 'digits');
+    box.addEventListener('change', holdNow);
+    value = () => box.value;
+  } else if (row.kind === 'heading') {
+    value = headingDial(controls, held, holdNow);
+  } else if (row.kind === 'ends') {
+    const [left, right] = held.split(',');
+    const leftValue = sliderWithBox(controls, row, left, 'left ', holdNow);
+    const rightValue = sliderWithBox(controls, row, right, 'right ', holdNow);
+    value = () => `${leftValue()},${rightValue()}`;
+  } else {
+    value = sliderWithBox(controls, row, held, '', holdNow);
   }
+  const modes = make(item, 'div', { className: 'reading-modes' });
+  const mode = (name: ReadingRow['mode'], act: () => ReadingAnswer): void => {
+    const button = make(modes, 'button', { type: 'button', textContent: name });
+    button.dataset.mode = name;
+    button.setAttribute('aria-pressed', String(row.mode === name));
+    button.addEventListener('click', () => answer(act(), name));
+  };
+  mode('random', () => readings.release(row.file, row.line));
+  mode('hold', () => readings.hold(row.file, row.line, value()));
+  mode('sweep', () => readings.sweep(row.file, row.line));
 }

@@ -14,9 +14,15 @@ import { offsetOf, type Language } from './language';
 // opens the browser's colour picker; a picked colour replaces the field with the RGB565
 // number whose colour on the device lies nearest.
 
-function hexOf([red, green, blue]: [number, number, number]): string {
+export function hexOf([red, green, blue]: [number, number, number]): string {
   const byte = (x: number) => Math.round(Math.min(1, Math.max(0, x)) * 255).toString(16).padStart(2, '0');
   return `#${byte(red)}${byte(green)}${byte(blue)}`;
+}
+
+// The field value for the colour picker's "#rrggbb", by the device's nearest colour.
+export function rgb565OfHex(hex: string, forPick: (red: number, green: number, blue: number) => number): number {
+  const channel = (at: number) => parseInt(hex.slice(at, at + 2), 16) / 255;
+  return forPick(channel(1), channel(3), channel(5));
 }
 
 class Swatch extends WidgetType {
@@ -93,8 +99,7 @@ export function colourSwatches(
           picker.value = swatch.dataset.hex ?? '#000000';
           picker.onchange = picker.oninput = () => {
             if (!target) return;
-            const channel = (at: number) => parseInt(picker.value.slice(at, at + 2), 16) / 255;
-            const value = String(language.rgb565ForPick(channel(1), channel(3), channel(5)));
+            const value = String(rgb565OfHex(picker.value, (r, g, b) => language.rgb565ForPick(r, g, b)));
             // The update maps the target onto the number written, for the next pick.
             const { from, to } = target;
             if (view.state.sliceDoc(from, to) !== value)
