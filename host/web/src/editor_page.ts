@@ -1,11 +1,6 @@
 import type { Automation } from './automation';
-import { designAutomation } from './design/design_automation';
-import { designInput } from './design/design_input';
-import { DesignService } from './design/design_service';
-import { Designer } from './design/designer';
-import { setupDesignPanels } from './design/panels';
+import { setupDesign } from './design/design_setup';
 import { EditorDocument } from './design/editor_document';
-import { DesignOverlay } from './design/overlay';
 import type { Display } from './display';
 import { Editor } from './editor';
 import type { Engine } from './engine';
@@ -45,33 +40,24 @@ export function setupEditor(
   const language = new Language(engine);
   editor = new Editor(workspace, language, regions.editor, document.extension);
   const shownEditor = editor;
-  const overlay = new DesignOverlay(regions.canvas, regions.stage);
-  const service = new DesignService(engine, language, (name) => name === shownEditor.file);
-  const designer = new Designer(engine, document, service, overlay, {
-    paused: page.paused,
-    shown: page.shown,
-    has: (name) => workspace.has(name),
-    confirm: (question) => window.confirm(question),
-  });
-  document.onUndo(() => designer.afterUndo());
-  workspace.onEvent((event) => {
-    if (event.kind !== 'opened' && event.kind !== 'saved') service.invalidate();
-    // Another folder's lines are not the selection's lines.
-    if (event.kind === 'replaced') designer.select([]);
-  });
-  designInput(regions.canvas, designer, overlay);
-  const bytes = (name: string): Uint8Array => {
-    if (name === shownEditor.file) return new TextEncoder().encode(document.text(name));
-    const held = workspace.bytes(name);
-    if (!held) throw new Error(`the folder has no file '${name}'`);
-    return held;
-  };
-  Object.assign(page.automation, designAutomation(designer, bytes));
-  setupDesignPanels(
-    designer,
-    { engine, workspace, language, document, kept: (name) => name === shownEditor.file, readings: page.readings },
+  const designer = setupDesign(
+    {
+      engine,
+      workspace,
+      language,
+      document,
+      readings: page.readings,
+      automation: page.automation,
+      kept: (name) => name === shownEditor.file,
+      holds: (name) => name === shownEditor.file,
+      paused: page.paused,
+      shown: page.shown,
+      confirm: (question) => window.confirm(question),
+      addsFiles: true,
+    },
     regions,
   );
+  document.onUndo(() => designer.afterUndo());
 
   const inspector = new Inspector(engine, regions.inspector, regions.canvas);
   // While the editor has the focus, or design has a selection, the cursor's line is

@@ -1,9 +1,5 @@
 import { makeAutomation, type Automation } from '../automation';
-import { designAutomation } from '../design/design_automation';
-import { designInput } from '../design/design_input';
-import { DesignService } from '../design/design_service';
-import { Designer } from '../design/designer';
-import { DesignOverlay } from '../design/overlay';
+import { setupDesign } from '../design/design_setup';
 import { Display, ZOOM_STEPS, type Zoom } from '../display';
 import { base64Bytes, Engine, type Files } from '../engine';
 import { Inspector } from '../inspector';
@@ -72,21 +68,25 @@ async function start(): Promise<void> {
   // Design on the display, over the IDE's documents. A webview may not ask the user (its
   // frame allows no dialogs), so an edit that needs a yes is declined with its reason.
   const ideDocument = new IdeDocument(workspace, readings, post);
-  const overlay = new DesignOverlay(canvas, element('stage'));
-  const service = new DesignService(engine, new Language(engine), () => true);
-  const designer = new Designer(engine, ideDocument, service, overlay, {
-    paused: () => pacer.paused,
-    shown: () => show(),
-    has: (name) => workspace.has(name),
-    confirm: () => false,
-  });
-  designInput(canvas, designer, overlay);
-  // A file's objects depend on the folder's other files too (a picture's size).
-  workspace.onEvent((event) => {
-    if (event.kind !== 'opened' && event.kind !== 'saved') service.invalidate();
-    // Another folder's lines are not the selection's lines.
-    if (event.kind === 'replaced') designer.select([]);
-  });
+  const automation = makeAutomation(workspace, pacer, show);
+  Object.assign(automation, readingsAutomation(readings, panel, show));
+  const designer = setupDesign(
+    {
+      engine,
+      workspace,
+      language: new Language(engine),
+      document: ideDocument,
+      readings,
+      automation,
+      kept: () => true,
+      holds: () => false,
+      paused: () => pacer.paused,
+      shown: () => show(),
+      confirm: () => false,
+      addsFiles: false,
+    },
+    { canvas, stage: element('stage'), palette: element('palette'), properties: element('properties') },
+  );
   // The IDE's cursor line is outlined, wherever the focus is.
   const outline = linkPixels(engine, display, ideDocument);
   display.decorate = (context, scale) => {
@@ -119,9 +119,6 @@ async function start(): Promise<void> {
   });
   new ResizeObserver(() => display.layout()).observe(element('stage'));
 
-  const automation = makeAutomation(workspace, pacer, show);
-  Object.assign(automation, readingsAutomation(readings, panel, show));
-  Object.assign(automation, designAutomation(designer, (name) => workspace.bytes(name) ?? new Uint8Array()));
 
   let started = false;
   handle = (message: ToPreview): void => {
