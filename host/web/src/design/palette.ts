@@ -53,6 +53,9 @@ export class Palette {
     private readonly engine: Engine,
     private readonly canvas: HTMLCanvasElement,
     region: HTMLElement,
+    // Whether a picture from outside the folder may join it: the page's folder takes it as an
+    // unsaved file, while an IDE's preview has no way to write it to the card folder.
+    private readonly addsFiles = true,
   ) {
     const items = make(region, 'div', 'palette-items');
     items.setAttribute('role', 'toolbar');
@@ -149,6 +152,10 @@ export class Palette {
   }
 
   private async addPicture(file: File): Promise<void> {
+    if (!this.addsFiles) {
+      this.say(`${file.name} is not in the card folder: save it there first, then choose it from the picture's list.`);
+      return;
+    }
     const arriving = await arrivingFile(this.engine, file.name, new Uint8Array(await file.arrayBuffer()), file.type);
     if (!arriving) return;
     if ('problem' in arriving) {
@@ -182,6 +189,7 @@ export class Palette {
     const input = make(other, 'input');
     input.type = 'file';
     input.accept = 'image/*';
+    other.hidden = !this.addsFiles;
     const cancel = make(form, 'button', '', 'Cancel');
     cancel.type = 'submit';
     cancel.value = 'cancel';

@@ -17,6 +17,7 @@ export function setupDesignPanels(
     document: DesignDocument;
     kept: (name: string) => boolean; // the language service keeps this file's text
     readings: Readings | null;
+    addsFiles?: boolean; // a picture from outside may join the folder (see Palette)
   },
   regions: { palette: HTMLElement; properties: HTMLElement; canvas: HTMLCanvasElement },
 ): { palette: Palette; properties: PropertyPanel } {
@@ -24,7 +25,7 @@ export function setupDesignPanels(
   // The service answers about the text as the page holds it, unsaved edits included.
   const fields = new FieldService(engine, language, (name) => document.text(name), parts.kept);
   return {
-    palette: new Palette(control, workspace, engine, regions.canvas, regions.palette),
+    palette: new Palette(control, workspace, engine, regions.canvas, regions.palette, parts.addsFiles ?? true),
     properties: new PropertyPanel(control, fields, readings, workspace, regions.properties),
   };
 }
