@@ -45,8 +45,12 @@ export function previewHtml(sources: PreviewSources, title: string): string {
   </nav>
 </header>
 <div id="preview">
-  <main id="stage"><canvas id="panel" width="128" height="128" aria-label="The display"></canvas></main>
+  <div id="centre">
+    <aside id="palette" aria-label="Palette"></aside>
+    <main id="stage"><canvas id="panel" width="128" height="128" aria-label="The display"></canvas></main>
+  </div>
   <aside id="inspector" aria-label="Inspector"></aside>
+  <aside id="properties" aria-label="Properties"></aside>
   <aside id="readings" aria-label="Readings"></aside>
 </div>
 <footer id="status" role="status">Starting…</footer>
