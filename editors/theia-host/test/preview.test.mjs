@@ -199,3 +199,27 @@ test('a drag in the preview changes only the digits it must, and Ctrl+Z in the e
     await waitForLine(page, LAMP_LINE, (text) => text === 'LED;110;40;12;1');
     assert.deepEqual(await shownLines(page), before);
 });
+
+test('an instrument dragged from the preview\'s palette lands in the text as one edit', async () => {
+    const { page, folder } = ide;
+    const before = await shownLines(page);
+    const item = await frame.locator('#palette [data-keyword="LED"]').boundingBox();
+    const canvas = await frame.locator('#panel').boundingBox();
+    const scale = canvas.width / 128;
+    await page.mouse.move(item.x + item.width / 2, item.y + item.height / 2);
+    await page.mouse.down();
+    await page.mouse.move(canvas.x + 20.5 * scale, canvas.y + 100.5 * scale, { steps: 8 });
+    await page.mouse.up();
+    // The new line follows the colour lines of the last object, and nothing else changes.
+    const added = LAMP_LINE + 3;
+    await waitForLine(page, added, (text) => /^LED;20;100;\d+;\d+$/.test(text));
+    const after = await shownLines(page);
+    assert.deepEqual([...after.slice(0, added - 1), ...after.slice(added)], before);
+    assert.equal(readFileSync(join(folder, 'config.txt'), 'utf8'), config, 'the file stays unsaved');
+    await frame.waitForFunction((line) => window.orvanta.lineAt(20, 100) === `config.txt:${line}: LED`, added, { timeout: 5000 });
+
+    await placeCursor(page, 1, 1);
+    await page.keyboard.press('Control+Z');
+    await waitForLine(page, added, (text) => text === before[added - 1]);
+    assert.deepEqual(await shownLines(page), before);
+});
