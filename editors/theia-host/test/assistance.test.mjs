@@ -21,7 +21,7 @@ test('a hover explains a keyword with its fields, and a colour with its RGB', as
     assert.equal(lines[1], 'ToggleText;28;114;SYSTEM CHECK;1;6');
     const keyword = await hoverText(page, 2, 3);
     assert.match(keyword, /ToggleText;x;y;text;scale;interval/);
-    assert.match(keyword, /interval: works every n-th frame/);
+    assert.match(keyword, /interval \(frames\): works every n-th frame/);
 
     assert.equal(lines[2], 'SetColor;64800');
     assert.match(await hoverText(page, 3, 12), /Colour 64800 shows as RGB 255, 165, 0 \(#FFA500\)/);
