@@ -1,5 +1,6 @@
 import { makeAutomation, type Automation } from './automation';
-import { Display, ZOOM_STEPS, type Zoom } from './display';
+import { deviceControls } from './device_controls';
+import { Display } from './display';
 import { loadEditor } from './editor_loader';
 import { Engine } from './engine';
 import { setupFiles } from './files_setup';
@@ -57,33 +58,16 @@ async function start(): Promise<void> {
   const readings = new Readings(engine, workspace);
   let panel: ReadingsPanel | undefined;
 
-  pauseButton.addEventListener('click', () => {
-    if (pacer.paused) pacer.resume();
-    else pacer.pause();
-    show();
-  });
-  element('step').addEventListener('click', () => {
-    pacer.pause();
-    engine.runFrames(1);
-    show();
-  });
-  element('restart').addEventListener('click', () => {
-    engine.restart();
-    if (pacer.paused) show();
+  deviceControls(engine, pacer, display, show, {
+    pause: pauseButton,
+    step: element('step'),
+    restart: element('restart'),
+    zoom: zoomChoice,
   });
   element('reload').addEventListener('click', () => engine.reload());
   element('next').addEventListener('click', () => engine.nextFile());
   loopButton.addEventListener('click', () => {
     loopButton.setAttribute('aria-pressed', String(engine.toggleLoop()));
-  });
-
-  for (const step of ZOOM_STEPS) zoomChoice.add(new Option(`${step * 100} %`, String(step)));
-  zoomChoice.add(new Option('Fit', 'fit'));
-  zoomChoice.value = String(display.zoom);
-  zoomChoice.addEventListener('change', () => {
-    display.zoom = (zoomChoice.value === 'fit' ? 'fit' : Number(zoomChoice.value)) as Zoom;
-    display.layout();
-    show();
   });
   const relayout = (): void => {
     display.layout();

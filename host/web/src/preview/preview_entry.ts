@@ -1,6 +1,7 @@
 import { makeAutomation, type Automation } from '../automation';
 import { setupDesign } from '../design/design_setup';
-import { Display, ZOOM_STEPS, type Zoom } from '../display';
+import { deviceControls } from '../device_controls';
+import { Display } from '../display';
 import { base64Bytes, Engine, type Files } from '../engine';
 import { Inspector } from '../inspector';
 import { Language } from '../language';
@@ -95,30 +96,13 @@ async function start(): Promise<void> {
     designer.painted();
   };
 
-  pauseButton.addEventListener('click', () => {
-    if (pacer.paused) pacer.resume();
-    else pacer.pause();
-    show();
-  });
-  element('step').addEventListener('click', () => {
-    pacer.pause();
-    engine.runFrames(1);
-    show();
-  });
-  element('restart').addEventListener('click', () => {
-    engine.restart();
-    if (pacer.paused) show();
-  });
-  for (const step of ZOOM_STEPS) zoomChoice.add(new Option(`${step * 100} %`, String(step)));
-  zoomChoice.add(new Option('Fit', 'fit'));
-  zoomChoice.value = String(display.zoom);
-  zoomChoice.addEventListener('change', () => {
-    display.zoom = (zoomChoice.value === 'fit' ? 'fit' : Number(zoomChoice.value)) as Zoom;
-    display.layout();
-    show();
+  deviceControls(engine, pacer, display, show, {
+    pause: pauseButton,
+    step: element('step'),
+    restart: element('restart'),
+    zoom: zoomChoice,
   });
   new ResizeObserver(() => display.layout()).observe(element('stage'));
-
 
   let started = false;
   handle = (message: ToPreview): void => {
