@@ -1,22 +1,9 @@
 // Takes the README's picture of the property panel: the demo at 300 %, its compass
 // selected on the display. Usage: node host/web/bench/properties_screenshot.mjs OUT.png
-// [SITE_DIR] (SITE_DIR defaults to build/web/site; the page must be built).
-import { resolve } from 'node:path';
+// [SITE_DIR]
+import { takePagePicture } from './page_picture.mjs';
 
-const [out, siteDir = 'build/web/site'] = process.argv.slice(2);
-if (!out) {
-  console.error('usage: node properties_screenshot.mjs OUT.png [SITE_DIR]');
-  process.exit(2);
-}
-process.env.ORVANTA_SITE = resolve(siteDir);
-process.env.ORVANTA_EXAMPLES ??= 'unused';
-process.env.ORVANTA_NATIVE_CLI ??= 'unused';
-const { launchChromium, openPage, serveSite } = await import('../tests/support.mjs');
-
-const { server, origin } = await serveSite();
-const browser = await launchChromium();
-try {
-  const { page } = await openPage(browser, `${origin}/`, { viewport: { width: 1440, height: 860 } });
+await takePagePicture('properties_screenshot.mjs', { width: 1440, height: 860 }, async (page, shoot) => {
   await page.waitForFunction(() => typeof window.orvanta.objects === 'function');
   await page.evaluate(() => window.orvanta.pause());
   await page.selectOption('#examples', 'demo');
@@ -26,9 +13,5 @@ try {
   await page.evaluate((line) => window.orvanta.select([line ?? 1]), compass);
   await page.locator('#properties .property-title').waitFor();
   await page.evaluate(() => window.orvanta.run(1));
-  await page.screenshot({ path: resolve(out) });
-  console.log(resolve(out));
-} finally {
-  await browser.close();
-  server.close();
-}
+  await shoot();
+});
